@@ -1,0 +1,53 @@
+#include "engine/contest_rules.h"
+
+namespace velmora {
+
+namespace {
+
+char Lower(char c) {
+  return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+constexpr const char* kBands[] = {"160m", "80m", "40m", "20m", "15m", "10m"};
+constexpr const char* kModes[] = {"CW"};
+
+}  // namespace
+
+bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  for (std::size_t i = 0; i < a.size(); ++i)
+    if (Lower(a[i]) != Lower(b[i])) return false;
+  return true;
+}
+
+CContestRules::CContestRules(const char* const* table, int count) {
+  for (int i = 0; i < count; ++i) items_.emplace_back(table[i]);
+}
+
+bool CContestRules::Contains(std::string_view text) const {
+  return !Canonical(text).empty();
+}
+
+std::string CContestRules::Canonical(std::string_view text) const {
+  for (const std::string& item : items_)
+    if (EqualsIgnoringCase(item, text)) return item;
+  return std::string();
+}
+
+int CContestRules::IndexOf(std::string_view text) const {
+  for (std::size_t i = 0; i < items_.size(); ++i)
+    if (items_[i] == text) return static_cast<int>(i);
+  return -1;
+}
+
+const CContestRules& ContestBands() {
+  static const CContestRules bands(kBands, kBandCount);
+  return bands;
+}
+
+const CContestRules& ContestModes() {
+  static const CContestRules modes(kModes, 1);
+  return modes;
+}
+
+}  // namespace velmora

@@ -1,0 +1,13 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace velmora {
+
+// The lines of a text file without their ends; LF and CR LF both end a line,
+// and a last line without an end still counts.
+std::vector<std::string> SplitLines(std::string_view text);
+
+}  // namespace velmora

@@ -1,0 +1,18 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+// Small text helpers shared by the log and country-file readers. They work on
+// ASCII only and leave every other byte as it is.
+
+std::string_view TrimBlanks(std::string_view text);
+std::string UpperAscii(std::string_view text);
+std::string LowerAscii(std::string_view text);
+
+// True when `text` is 1 to 9 decimal digits; the value goes to `value`.
+bool ParseDigits(std::string_view text, int& value);
+
+// Throws LogReadError with the message "FILE:LINE: what".
+[[noreturn]] void ThrowReadError(const std::string& file_name, int line,
+                                 const std::string& what);

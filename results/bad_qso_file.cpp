@@ -1,0 +1,86 @@
+#include "results/bad_qso_file.h"
+
+#include "engine/bad_qso_line.h"
+#include "engine/contest_rules.h"
+#include "engine/text_lines.h"
+
+namespace velmora {
+
+const char kUbnHeading[] = "Velmora Memorial Contest HF UBN file \r\n";
+
+namespace {
+
+// A line counts unless "DUPE" or "UBN" first occurs after its first character.
+bool CountsAsRejected(const std::string& line) {
+  for (const char* word : {"DUPE", "UBN"}) {
+    std::size_t at = line.find(word);
+    if (at != std::string::npos && at > 0) return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+void BadQsoFile::Start(std::string name) {
+  name_ = std::move(name);
+  entries_.clear();
+  files_.ReplaceFile(name_, kUbnHeading);
+}
+
+void BadQsoFile::Record(const QsoArgs& qso, const char* verdict_text) {
+  if (name_.empty()) return;
+  Entry entry;
+  entry.call = qso.call;
+  entry.band = ContestBands().Canonical(qso.band);
+  entry.mode = qso.mode;
+  entry.time = qso.time;
+  entry.time_text = QsoTimeText(qso.time);
+  entry.dupe = verdict_text == std::string_view(kDupeText);
+  entry.line = BadQsoLine(qso, verdict_text);
+  files_.AppendToFile(name_, entry.line);
+  entries_.push_back(std::move(entry));
+}
+
+bool BadQsoFile::DropDupeLine(const std::string& call, const std::string& band,
+                              const std::string& mode, const COleDateTime& time) {
+  for (auto it = entries_.begin(); it != entries_.end(); ++it) {
+    if (it->dupe && it->call == call && it->band == band && it->mode == mode &&
+        it->time.SameTime(time)) {
+      entries_.erase(it);
+      return true;
+    }
+  }
+  return false;
+}
+
+bool BadQsoFile::DropRejectedLine(const std::string& call,
+                                  const std::string& time_text) {
+  for (auto it = entries_.begin(); it != entries_.end(); ++it) {
+    if (!it->dupe && it->call == call && it->time_text == time_text) {
+      entries_.erase(it);
+      return true;
+    }
+  }
+  return false;
+}
+
+void BadQsoFile::Rewrite() {
+  if (name_.empty()) return;
+  std::string text = kUbnHeading;
+  for (const Entry& entry : entries_) text += entry.line;
+  files_.ReplaceFile(name_, text);
+}
+
+int BadQsoFile::CountRejected() {
+  if (name_.empty()) return 0;
+  std::optional<std::string> text = files_.ReadFile(name_);
+  if (!text) return 0;
+  int count = 0;
+  for (const std::string& line : SplitLines(*text))
+    if (CountsAsRejected(line)) ++count;
+  return count;
+}
+
+void WriteErrFile(FileSystem& files) { files.ReplaceFile("err.txt", kUbnHeading); }
+
+}  // namespace velmora

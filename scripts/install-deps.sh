@@ -1,0 +1,20 @@
+#!/usr/bin/env bash
+# Installs, as root on Debian 12, every package the build and the tests need.
+# Does nothing when all of them are already there.
+set -euo pipefail
+
+packages=(
+  cmake ninja-build g++ googletest libgtest-dev libgmock-dev libbenchmark-dev
+  hamradio-files
+)
+
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "ok installed" || missing+=("$p")
+done
+if ((${#missing[@]})); then
+  echo "installing: ${missing[*]}"
+  export DEBIAN_FRONTEND=noninteractive
+  apt-get update -qq
+  apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+fi

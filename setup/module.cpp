@@ -1,0 +1,99 @@
+#include "setup/module.h"
+
+#include "engine/bad_qso_line.h"
+#include "engine/call_check.h"
+#include "engine/qso_validation.h"
+
+namespace velmora {
+
+Module::Module(Platform platform)
+    : platform_(platform), settings_(platform.settings), bad_qsos_(platform.files) {}
+
+Module::~Module() { platform_.windows.ShutdownWindows(); }
+
+int Module::AddData(const QsoArgs& qso) {
+  Verdict verdict = ValidateQso(qso);
+  if (verdict != Verdict::kAccepted) {
+    bad_qsos_.Record(qso, VerdictText(verdict));
+    return 0;
+  }
+  CInfo record = MakeRecord(qso);
+  bool dupe = false;
+  {
+    std::lock_guard lock(mutex_);
+    lists_.NoteBand(record.Band);
+    dupe = log_.FindSame(record.Call, record.Band, record.Mode).has_value();
+    record.Bad = record.Dupe = dupe ? 1 : 0;
+    log_.Append(std::move(record));
+  }
+  if (dupe) bad_qsos_.Record(qso, kDupeText);
+  return 1;
+}
+
+int Module::RemoveData(const QsoArgs& qso) {
+  std::string band = ContestBands().Canonical(qso.band);
+  if (band.empty()) band = qso.band;
+  bool file_changed = false;
+  {
+    std::lock_guard lock(mutex_);
+    if (auto index = log_.FindForRemoval(qso.call, band, qso.mode, qso.time)) {
+      CInfo removed = log_[*index];
+      log_.RemoveAt(*index);
+      if (removed.Dupe) {
+        file_changed = bad_qsos_.DropDupeLine(removed.Call, removed.Band,
+                                              removed.Mode, removed.Time);
+      } else if (auto next = log_.FindSame(removed.Call, removed.Band, removed.Mode)) {
+        // The next QSO of the same call, band and mode becomes the counted one.
+        CInfo& promoted = log_[*next];
+        promoted.Bad = promoted.Dupe = 0;
+        file_changed = bad_qsos_.DropDupeLine(promoted.Call, promoted.Band,
+                                              promoted.Mode, promoted.Time);
+      }
+    } else {
+      file_changed = bad_qsos_.DropRejectedLine(qso.call, QsoTimeText(qso.time));
+    }
+    if (log_.empty()) lists_.ClearWorkedAndMults();
+  }
+  if (file_changed) bad_qsos_.Rewrite();
+  update_ready_ = true;
+  RequestStatusUpdate();
+  return 1;
+}
+
+int Module::CheckCall(const CheckCallArgs& args, char* serial_out) {
+  if (platform_.windows.SetupWindowExists() && update_ready_.exchange(false))
+    platform_.windows.PostStatusUpdate();
+  CallCheckResult result;
+  {
+    std::lock_guard lock(mutex_);
+    result = velmora::CheckCall(log_, args, host_version_);
+  }
+  if (result.workable) CopySerial(result.remembered_serial, serial_out);
+  return result.code;
+}
+
+void Module::SetupSet() {
+  platform_.windows.ShowMessage("No additional setup for this plugin", "",
+                                MessageIcon::kNone);
+}
+
+void Module::RequestStatusUpdate() {
+  if (platform_.windows.SetupWindowExists()) platform_.windows.PostStatusUpdate();
+}
+
+QsoLog Module::LogCopy() const {
+  std::lock_guard lock(mutex_);
+  return log_;
+}
+
+BandLists Module::ListsCopy() const {
+  std::lock_guard lock(mutex_);
+  return lists_;
+}
+
+Station Module::StationCopy() const {
+  std::lock_guard lock(mutex_);
+  return station_;
+}
+
+}  // namespace velmora

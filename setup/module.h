@@ -1,0 +1,80 @@
+#pragma once
+
+#include <atomic>
+#include <mutex>
+#include <string>
+
+#include "engine/band_lists.h"
+#include "engine/qso_args.h"
+#include "engine/qso_log.h"
+#include "engine/station.h"
+#include "platform/file_system.h"
+#include "platform/settings_store.h"
+#include "platform/window_system.h"
+#include "results/bad_qso_file.h"
+#include "setup/cabrillo_form.h"
+#include "setup/settings.h"
+
+namespace velmora {
+
+// The platform services a module is built on.
+struct Platform {
+  FileSystem& files;
+  SettingsStore& settings;
+  WindowSystem& windows;
+};
+
+// All state of the plug-in, from load to unload. The host's thread runs the
+// entry points one at a time; the setup thread reads the tables under mutex_.
+class Module {
+ public:
+  explicit Module(Platform platform);
+  ~Module();
+  Module(const Module&) = delete;
+  Module& operator=(const Module&) = delete;
+
+  int AddData(const QsoArgs& qso);
+  int RemoveData(const QsoArgs& qso);
+  int ResetStats(const ResetArgs& args);
+  int CheckCall(const CheckCallArgs& args, char* serial_out);
+  const char* GetResult(int* score);
+  void SetupSet();
+  void SetVersion() { version_announced_ = true; }
+
+  // Copies taken under the lock, for the setup thread and for tests.
+  QsoLog LogCopy() const;
+  BandLists ListsCopy() const;
+  Station StationCopy() const;
+
+  const std::string& host_version() const { return host_version_; }
+  bool russian_texts() const { return russian_texts_; }
+  bool export_flag() const { return export_flag_; }
+  int claimed_score() const { return claimed_score_; }
+  bool update_ready() const { return update_ready_; }
+  const std::string& bad_qso_file_name() const { return bad_qsos_.name(); }
+
+ private:
+  bool RunHeaderFlow(const COleDateTime& start, const COleDateTime& end);
+  void RunCabrilloExport();
+  void RequestStatusUpdate();
+
+  Platform platform_;
+  Settings settings_;
+  CabrilloForm header_;
+
+  mutable std::mutex mutex_;
+  QsoLog log_;        // guarded by mutex_
+  BandLists lists_;   // guarded by mutex_
+  Station station_;   // guarded by mutex_
+
+  std::string host_version_;
+  BadQsoFile bad_qsos_;
+  std::string result_;
+  int claimed_score_ = 0;
+  bool export_flag_ = false;
+  bool version_announced_ = false;
+  bool russian_texts_ = false;
+  std::atomic<bool> update_ready_{true};
+};
+
+}  // namespace velmora
