@@ -9,6 +9,10 @@ namespace {
 
 constexpr std::array<std::string_view, 7> kContinents = {"AF", "AN", "AS", "EU", "NA", "OC", "SA"};
 
+// Alias overrides: (cq) [itu] {cont} <lat/lon> ~utc~.
+constexpr std::string_view kOverrideOpeners = "([{<~";
+constexpr std::string_view kOverrideClosers = ")]}>~";
+
 // Call suffixes that say how a station operates, not where.
 constexpr std::array<std::string_view, 7> kOperatingSuffixes = {"P", "M", "A", "B",
                                                                 "QRP", "QRPP", "LH"};
@@ -85,7 +89,7 @@ std::optional<std::string> LocationOf(const std::string& call) {
 // Reads the country file line by line into a CountryFile.
 class CountryFileParser {
  public:
-  CountryFileParser(const std::string& file_name) : file_name_(file_name) {}
+  explicit CountryFileParser(const std::string& file_name) : file_name_(file_name) {}
 
   CountryFile Parse(std::string_view text) {
     std::size_t pos = 0;
@@ -155,13 +159,13 @@ class CountryFileParser {
     }
   }
 
-  // One alias: [=]PREFIX then any of (cq) [itu] {cont} <lat/lon> ~utc~.
+  // One alias: [=]PREFIX, then any overrides.
   void ReadAlias(std::string_view item) {
     const Entity& entity = file_.entities_.back();
     CountryFile::Alias alias{file_.entities_.size() - 1, entity.cq, entity.itu, entity.continent};
     bool exact = item.starts_with('=');
     if (exact) item.remove_prefix(1);
-    std::size_t name_end = item.find_first_of("([{<~");
+    std::size_t name_end = item.find_first_of(kOverrideOpeners);
     std::string name = UpperAscii(item.substr(0, name_end));
     if (name.empty() || name.find_first_not_of("ABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789/") !=
                             std::string::npos)
@@ -169,18 +173,19 @@ class CountryFileParser {
     std::string_view rest = name_end == std::string_view::npos ? "" : item.substr(name_end);
     while (!rest.empty()) {
       char open = rest.front();
-      char close = open == '(' ? ')' : open == '[' ? ']' : open == '{' ? '}' : open == '<' ? '>' : '~';
-      std::size_t at = rest.find(close, 1);
-      if (at == std::string_view::npos) Fail(line_, "unclosed override in \"" + std::string(item) + "\"");
+      std::size_t at = rest.find(kOverrideClosers[kOverrideOpeners.find(open)], 1);
+      if (at == std::string_view::npos)
+        Fail(line_, "unclosed override in \"" + std::string(item) + "\"");
       std::string_view inner = rest.substr(1, at - 1);
       if (open == '(') alias.cq = ReadNumber(inner, 40, "CQ zone");
       if (open == '[') alias.itu = ReadNumber(inner, 90, "ITU zone");
       if (open == '{') {
         alias.continent = std::string(inner);
-        if (!IsContinent(alias.continent)) Fail(line_, "bad continent \"" + alias.continent + "\"");
+        if (!IsContinent(alias.continent))
+          Fail(line_, "bad continent \"" + alias.continent + "\"");
       }
       rest.remove_prefix(at + 1);
-      if (!rest.empty() && std::string_view("([{<~").find(rest.front()) == std::string_view::npos)
+      if (!rest.empty() && kOverrideOpeners.find(rest.front()) == std::string_view::npos)
         Fail(line_, "bad alias \"" + std::string(item) + "\"");
     }
     auto& table = exact ? file_.exact_calls_ : file_.prefixes_;

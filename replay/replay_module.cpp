@@ -1,0 +1,27 @@
+#include "platform/ini_settings_store.h"
+#include "platform/posix/posix_file_system.h"
+#include "replay/replay_window_system.h"
+#include "setup/module_instance.h"
+
+namespace velmora {
+
+namespace {
+
+// The tool's one module object: the plug-in's own services, with the replay's
+// windows in place of the host's screen.
+struct ReplayModule {
+  PosixFileSystem files;
+  IniSettingsStore settings{files, "Plugins/Velmora.ini"};
+  replay::ReplayWindowSystem windows;
+  Module module{Platform{files, settings, windows}};
+};
+
+ReplayModule instance;
+
+}  // namespace
+
+Module& TheModule() { return instance.module; }
+
+replay::ReplayWindowSystem& replay::TheReplayWindows() { return instance.windows; }
+
+}  // namespace velmora

@@ -1,0 +1,33 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "engine/ole_date_time.h"
+
+namespace velmora::replay {
+
+// What the command line asked for.
+struct ReplayOptions {
+  std::string log_file;
+  std::string call;      // own call; empty = from the log
+  std::optional<COleDateTime> start, end;
+  std::string cty_file = "/usr/share/hamradio-files/cty.dat";
+  std::string dir = ".";  // working folder of the plug-in
+  std::string html_file;  // empty = no page
+  bool cabrillo = false;
+  // Header values typed into the Cabrillo form, by form field name
+  // ("Name", "Operators", "CategoryPower" ...); absent = as stored.
+  std::vector<std::pair<std::string, std::string>> header;
+};
+
+// Parses argv; throws std::invalid_argument with a message for the user.
+ReplayOptions ParseReplayOptions(const std::vector<std::string>& args);
+
+// "YYYY-MM-DD HH:MM" or "YYYY-MM-DDTHH:MM"; nullopt when it is not one.
+std::optional<COleDateTime> ParseDateTime(const std::string& text);
+
+extern const char kReplayUsage[];
+
+}  // namespace velmora::replay
