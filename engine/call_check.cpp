@@ -28,21 +28,15 @@ CallCheckResult CheckCall(const QsoLog& log, const CheckCallArgs& args,
     return result;
   }
   const std::string band = ContestBands().Canonical(args.band);
-  for (const CInfo& r : log) {
-    if (r.Call != args.call) continue;
+  for (std::size_t i : log.PositionsOf(args.call)) {
+    const CInfo& r = log[i];
     if (r.Band == band && r.Mode == args.mode) {
       result.code = kCallDupe;
       return result;
     }
     result.remembered_serial = r.NrRcvd;
   }
-  result.code = kNewMult;
-  for (const CInfo& r : log) {
-    if (r.Band == band && r.Prefix == args.prefix) {
-      result.code = kKnownMult;
-      break;
-    }
-  }
+  result.code = log.HasPrefixOnBand(band, args.prefix) ? kKnownMult : kNewMult;
   return result;
 }
 

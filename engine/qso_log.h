@@ -1,41 +1,67 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <optional>
+#include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "engine/qso_record.h"
 
 namespace velmora {
 
-// The stored QSOs in the order they were accepted.
+// The stored QSOs in the order they were accepted, with the indexes that keep
+// the dupe check, the call check and removals independent of the log's size:
+// the QSOs of each call, and how many QSOs carry each prefix on each band.
 class QsoLog {
  public:
-  void Append(CInfo record) { records_.push_back(std::move(record)); }
+  void Append(CInfo record);
   void RemoveAt(std::size_t index);
-  void Clear() { records_.clear(); }
+  void Clear();
 
   std::size_t size() const { return records_.size(); }
   bool empty() const { return records_.empty(); }
   const CInfo& operator[](std::size_t i) const { return records_[i]; }
-  CInfo& operator[](std::size_t i) { return records_[i]; }
   const CInfo& back() const { return records_.back(); }
   auto begin() const { return records_.begin(); }
   auto end() const { return records_.end(); }
 
-  // First record with this call, band and mode (byte for byte), from `from` on.
+  // The record at `index` becomes a counted QSO (no longer a dupe).
+  void MarkCounted(std::size_t index);
+
+  // First record with this call, band and mode (byte for byte).
   std::optional<std::size_t> FindSame(std::string_view call, std::string_view band,
-                                      std::string_view mode,
-                                      std::size_t from = 0) const;
+                                      std::string_view mode) const;
   // First record with this call, band and mode whose time equals `time`.
   std::optional<std::size_t> FindForRemoval(std::string_view call,
                                             std::string_view band,
                                             std::string_view mode,
                                             const COleDateTime& time) const;
+  // Positions of the records of `call`, in log order.
+  std::vector<std::size_t> PositionsOf(std::string_view call) const;
+  // Whether a stored record on `band` carries `prefix`.
+  bool HasPrefixOnBand(std::string_view band, std::string_view prefix) const;
 
  private:
+  struct TextHash {
+    using is_transparent = void;
+    std::size_t operator()(std::string_view s) const {
+      return std::hash<std::string_view>{}(s);
+    }
+  };
+  template <typename V>
+  using TextMap = std::unordered_map<std::string, V, TextHash, std::equal_to<>>;
+
+  std::size_t PositionOf(std::uint32_t seq) const;
+  static std::string BandPrefixKey(std::string_view band, std::string_view prefix);
+
   std::vector<CInfo> records_;
+  std::vector<std::uint32_t> seqs_;  // parallel to records_, ascending
+  std::uint32_t next_seq_ = 0;
+  TextMap<std::vector<std::uint32_t>> by_call_;  // seqs of each call's records
+  TextMap<int> band_prefix_counts_;
 };
 
 }  // namespace velmora

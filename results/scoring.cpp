@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <unordered_set>
 #include <utility>
 
 namespace velmora {
@@ -28,7 +29,8 @@ long AgeMinutes(const COleDateTime& reference, const COleDateTime& time) {
 struct RowState {
   BandScore score;
   int mult_index = 0;
-  std::vector<std::string> prefixes;
+  std::vector<std::string> prefixes;  // in the order first counted
+  std::unordered_set<std::string_view> seen;  // views into the log's records
 };
 
 // Rows in sorted band order; a name that is not a contest band keeps the
@@ -98,8 +100,7 @@ ScoreSheet ComputeScore(const QsoLog& log, BandLists& lists, const Station& stat
         if (age < 10) sheet.ten_qsos += 1, sheet.ten_points += points;
       }
     }
-    if (std::find(state.prefixes.begin(), state.prefixes.end(), r.Prefix) ==
-        state.prefixes.end()) {
+    if (state.seen.insert(r.Prefix).second) {
       state.prefixes.push_back(r.Prefix);
       state.score.mults += 1;
     }

@@ -44,8 +44,8 @@ int Module::RemoveData(const QsoArgs& qso) {
                                               removed.Mode, removed.Time);
       } else if (auto next = log_.FindSame(removed.Call, removed.Band, removed.Mode)) {
         // The next QSO of the same call, band and mode becomes the counted one.
-        CInfo& promoted = log_[*next];
-        promoted.Bad = promoted.Dupe = 0;
+        log_.MarkCounted(*next);
+        const CInfo& promoted = log_[*next];
         file_changed = bad_qsos_.DropDupeLine(promoted.Call, promoted.Band,
                                               promoted.Mode, promoted.Time);
       }
