@@ -61,6 +61,7 @@ class Module {
   Platform platform_;
   Settings settings_;
   CabrilloForm header_;
+  std::string cabrillo_file_base_;  // set by the header flow, not after the form
 
   mutable std::mutex mutex_;
   QsoLog log_;        // guarded by mutex_

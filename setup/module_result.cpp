@@ -1,7 +1,10 @@
 #include "engine/text_format.h"
+#include "results/cabrillo_file_name.h"
+#include "results/cabrillo_writer.h"
 #include "results/result_page.h"
 #include "results/result_text.h"
 #include "results/scoring.h"
+#include "setup/header_flow.h"
 #include "setup/module.h"
 
 namespace velmora {
@@ -23,11 +26,19 @@ const char* Module::GetResult(int* score) {
   return result_.c_str();
 }
 
-// Filled in with the Cabrillo writer.
+// The file keeps the name of the call the host passed, even when the call is
+// edited in the form.
 bool Module::RunHeaderFlow(const COleDateTime&, const COleDateTime&) {
-  return platform_.windows.RunCabrilloForm(header_);
+  const std::string call = StationCopy().StationCall;
+  cabrillo_file_base_ = CabrilloFileBase(call);
+  return RunCabrilloHeaderFlow(settings_, platform_.windows, call, header_);
 }
 
-void Module::RunCabrilloExport() {}
+// The log is copied under the lock; the file is written outside it.
+void Module::RunCabrilloExport() {
+  const std::string text =
+      CabrilloFileText(header_, LogCopy(), claimed_score_, host_version_);
+  WriteCabrilloFile(platform_.files, platform_.windows, cabrillo_file_base_, text);
+}
 
 }  // namespace velmora
