@@ -1,0 +1,44 @@
+// The DLL's one module object: built when a process loads the DLL, destroyed
+// when it unloads it. Loading starts no thread, opens nothing and writes
+// nothing; the entry points do the work.
+
+#include "platform/win32/windows_api.h"
+
+#include <optional>
+
+#include "platform/win32/win32_file_system.h"
+#include "platform/win32/win32_settings_store.h"
+#include "platform/win32/win32_window_system.h"
+#include "setup/module_instance.h"
+
+namespace velmora {
+
+namespace {
+
+// Members are built in order and destroyed in reverse: the services first,
+// the module that uses them last.
+struct Win32Module {
+  Win32FileSystem files;
+  Win32SettingsStore settings;
+  Win32WindowSystem windows;
+  Module module{Platform{files, settings, windows}};
+};
+
+// Constant-initialised: nothing runs before DllMain.
+std::optional<Win32Module> instance;
+
+}  // namespace
+
+Module& TheModule() { return instance->module; }
+
+}  // namespace velmora
+
+extern "C" BOOL WINAPI DllMain(HINSTANCE, DWORD reason, LPVOID) {
+  try {
+    if (reason == DLL_PROCESS_ATTACH) velmora::instance.emplace();
+    if (reason == DLL_PROCESS_DETACH) velmora::instance.reset();
+  } catch (...) {
+    return FALSE;  // the module could not be built: the load fails
+  }
+  return TRUE;
+}
