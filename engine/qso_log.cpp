@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "engine/contest_rules.h"
+
 namespace velmora {
 
 std::string QsoLog::BandPrefixKey(std::string_view band, std::string_view prefix) {
@@ -11,8 +13,23 @@ std::string QsoLog::BandPrefixKey(std::string_view band, std::string_view prefix
   return key;
 }
 
+ScoreKey QsoLog::MakeKey(const CInfo& r) {
+  ScoreKey key;
+  key.days = r.Time.LinearDays();
+  key.prefix = prefixes_.Intern(r.Prefix);
+  key.continent = continents_.Intern(r.Continent);
+  int band = ContestBands().IndexOf(r.Band);
+  key.band = band < 0 ? ScoreKey::kNoBand : static_cast<std::uint8_t>(band);
+  key.flags = static_cast<std::uint8_t>(
+      (r.Call.empty() ? ScoreKey::kCallEmpty : 0) | (r.Bad ? ScoreKey::kBad : 0) |
+      (r.Dupe ? ScoreKey::kDupe : 0) |
+      (r.Time.GetStatus() == COleDateTime::kValid ? ScoreKey::kTimeValid : 0));
+  return key;
+}
+
 void QsoLog::Append(CInfo record) {
   std::uint32_t seq = next_seq_++;
+  keys_.push_back(MakeKey(record));
   by_call_[record.Call].push_back(seq);
   ++band_prefix_counts_[BandPrefixKey(record.Band, record.Prefix)];
   records_.push_back(std::move(record));
@@ -28,11 +45,15 @@ void QsoLog::RemoveAt(std::size_t index) {
   if (--counts->second == 0) band_prefix_counts_.erase(counts);
   records_.erase(records_.begin() + static_cast<std::ptrdiff_t>(index));
   seqs_.erase(seqs_.begin() + static_cast<std::ptrdiff_t>(index));
+  keys_.erase(keys_.begin() + static_cast<std::ptrdiff_t>(index));
 }
 
 void QsoLog::Clear() {
   records_.clear();
   seqs_.clear();
+  keys_.clear();
+  prefixes_.Clear();
+  continents_.Clear();
   by_call_.clear();
   band_prefix_counts_.clear();
 }
@@ -40,6 +61,7 @@ void QsoLog::Clear() {
 void QsoLog::MarkCounted(std::size_t index) {
   records_[index].Bad = 0;
   records_[index].Dupe = 0;
+  keys_[index].flags &= static_cast<std::uint8_t>(~(ScoreKey::kBad | ScoreKey::kDupe));
 }
 
 std::size_t QsoLog::PositionOf(std::uint32_t seq) const {

@@ -9,6 +9,8 @@
 #include <vector>
 
 #include "engine/qso_record.h"
+#include "engine/score_key.h"
+#include "engine/text_pool.h"
 
 namespace velmora {
 
@@ -44,6 +46,12 @@ class QsoLog {
   // Whether a stored record on `band` carries `prefix`.
   bool HasPrefixOnBand(std::string_view band, std::string_view prefix) const;
 
+  // The records packed for scoring, parallel to the records, with the pools
+  // their prefix and continent ids refer to.
+  const std::vector<ScoreKey>& score_keys() const { return keys_; }
+  const TextPool& prefixes() const { return prefixes_; }
+  const TextPool& continents() const { return continents_; }
+
  private:
   struct TextHash {
     using is_transparent = void;
@@ -56,9 +64,12 @@ class QsoLog {
 
   std::size_t PositionOf(std::uint32_t seq) const;
   static std::string BandPrefixKey(std::string_view band, std::string_view prefix);
+  ScoreKey MakeKey(const CInfo& record);
 
   std::vector<CInfo> records_;
   std::vector<std::uint32_t> seqs_;  // parallel to records_, ascending
+  std::vector<ScoreKey> keys_;       // parallel to records_
+  TextPool prefixes_, continents_;
   std::uint32_t next_seq_ = 0;
   TextMap<std::vector<std::uint32_t>> by_call_;  // seqs of each call's records
   TextMap<int> band_prefix_counts_;

@@ -59,7 +59,7 @@ Layout Parse(const std::string& text, std::string_view key) {
 
 std::string Join(const std::vector<std::string>& lines) {
   std::string text;
-  for (const std::string& line : lines) text += line + "\r\n";
+  for (const std::string& line : lines) text.append(line).append("\r\n");
   return text;
 }
 
@@ -81,14 +81,15 @@ std::string IniSettingsStore::Read(std::string_view key) {
 bool IniSettingsStore::Write(std::string_view key, std::string_view value) {
   std::string text = files_.ReadFile(path_).value_or(std::string());
   Layout layout = Parse(text, key);
-  std::string entry = std::string(key) + "=" + std::string(value);
+  std::string entry(key);
+  entry.append("=").append(value);
   auto& lines = layout.lines;
   if (layout.key >= 0) {
     lines[static_cast<std::size_t>(layout.key)] = entry;
   } else if (layout.section >= 0) {
     lines.insert(lines.begin() + layout.last_entry + 1, entry);
   } else {
-    lines.push_back("[" + std::string(kSection) + "]");
+    lines.push_back(std::string("[").append(kSection).append("]"));
     lines.push_back(entry);
   }
   return files_.ReplaceFile(path_, Join(lines));

@@ -1,8 +1,8 @@
 #include "results/scoring.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
-#include <unordered_set>
 #include <utility>
 
 namespace velmora {
@@ -16,12 +16,11 @@ std::string SortKey(const std::string& band) {
   return std::string(20 - band.size(), '0') + band;
 }
 
-// Minutes from `time` to `reference`, to the nearest second, then truncated.
-long AgeMinutes(const COleDateTime& reference, const COleDateTime& time) {
-  if (reference.GetStatus() != COleDateTime::kValid ||
-      time.GetStatus() != COleDateTime::kValid)
-    return 0;
-  double diff = reference.LinearDays() - time.LinearDays();
+// Minutes from `time` to `reference`, to the nearest second, then truncated;
+// 0 when either time is not valid.
+long AgeMinutes(const ScoreKey& reference, const ScoreKey& time) {
+  if (!reference.Has(ScoreKey::kTimeValid) || !time.Has(ScoreKey::kTimeValid)) return 0;
+  double diff = reference.days - time.days;
   diff += diff >= 0 ? kHalfSecondDays : -kHalfSecondDays;
   return static_cast<long>(std::trunc(diff * 1440.0));
 }
@@ -30,12 +29,13 @@ struct RowState {
   BandScore score;
   int mult_index = 0;
   std::vector<std::string> prefixes;  // in the order first counted
-  std::unordered_set<std::string_view> seen;  // views into the log's records
+  std::vector<bool> seen;             // by prefix id
 };
 
 // Rows in sorted band order; a name that is not a contest band keeps the
 // multiplier list of the row before it.
-std::vector<RowState> MakeRows(const std::vector<std::string>& bands) {
+std::vector<RowState> MakeRows(const std::vector<std::string>& bands,
+                               std::size_t prefix_count) {
   std::vector<RowState> rows(bands.size());
   int index = 0;
   for (std::size_t i = 0; i < bands.size(); ++i) {
@@ -43,13 +43,18 @@ std::vector<RowState> MakeRows(const std::vector<std::string>& bands) {
     if (found >= 0) index = found;
     rows[i].score.band = bands[i];
     rows[i].mult_index = index;
+    rows[i].seen.assign(prefix_count, false);
   }
   return rows;
 }
 
-int RowOf(const std::vector<RowState>& rows, const std::string& band) {
+// The row of each record: by band index for the contest's bands, by name for
+// anything else.
+int RowOf(const std::vector<RowState>& rows, const std::array<int, kBandCount>& by_band,
+          const ScoreKey& key, const CInfo& record) {
+  if (key.band != ScoreKey::kNoBand) return by_band[key.band];
   for (std::size_t i = 0; i < rows.size(); ++i)
-    if (rows[i].score.band == band) return static_cast<int>(i);
+    if (rows[i].score.band == record.Band) return static_cast<int>(i);
   return -1;
 }
 
@@ -59,6 +64,8 @@ void AddToTotal(BandScore& total, const BandScore& row) {
   total.mults += row.mults;
   total.dupes += row.dupes;
 }
+
+constexpr std::uint32_t kNoId = 0xffffffff;
 
 }  // namespace
 
@@ -77,37 +84,51 @@ void SortBandsWorked(std::vector<std::string>& bands) {
 ScoreSheet ComputeScore(const QsoLog& log, BandLists& lists, const Station& station,
                         bool export_mode) {
   SortBandsWorked(lists.BandsWorked);
-  std::vector<RowState> rows = MakeRows(lists.BandsWorked);
+  std::vector<RowState> rows = MakeRows(lists.BandsWorked, log.prefixes().size());
+  std::array<int, kBandCount> row_by_band;
+  row_by_band.fill(-1);
+  for (std::size_t i = 0; i < rows.size(); ++i) {
+    int band = ContestBands().IndexOf(rows[i].score.band);
+    if (band >= 0) row_by_band[static_cast<std::size_t>(band)] = static_cast<int>(i);
+  }
+  const std::uint32_t own_prefix = log.prefixes().Find(station.StationPrefix).value_or(kNoId);
+  const std::uint32_t own_continent =
+      log.continents().Find(station.StationContinent).value_or(kNoId);
+
   ScoreSheet sheet;
   sheet.log_empty = log.empty();
-  const std::string* rate_band = log.empty() ? nullptr : &log.back().Band;
-  const COleDateTime reference = log.empty() ? COleDateTime() : log.back().Time;
-
-  for (const CInfo& r : log) {
-    int row = r.Call.empty() ? -1 : RowOf(rows, r.Band);
+  const std::vector<ScoreKey>& keys = log.score_keys();
+  const ScoreKey last = keys.empty() ? ScoreKey{} : keys.back();
+  for (std::size_t i = 0; i < keys.size(); ++i) {
+    const ScoreKey& key = keys[i];
+    if (key.Has(ScoreKey::kCallEmpty)) continue;
+    int row = RowOf(rows, row_by_band, key, log[i]);
     if (row < 0) continue;
     RowState& state = rows[static_cast<std::size_t>(row)];
-    state.score.dupes += r.Dupe;
-    if (r.Bad != 0) continue;
+    state.score.dupes += key.Has(ScoreKey::kDupe) ? 1 : 0;
+    if (key.Has(ScoreKey::kBad)) continue;
     state.score.qsos += 1;
-    int points = QsoPoints(r, station);
+    int points = key.prefix == own_prefix ? 1 : key.continent == own_continent ? 3 : 5;
     state.score.points += points;
-    if (r.Band == *rate_band) {
+    bool rate_band = key.band == last.band &&
+                     (key.band != ScoreKey::kNoBand || log[i].Band == log.back().Band);
+    if (rate_band) {
       sheet.last_points = points;
       if (!export_mode) {
-        long age = AgeMinutes(reference, r.Time);
+        long age = AgeMinutes(last, key);
         if (age < 60) sheet.hour_qsos += 1, sheet.hour_points += points;
         if (age < 10) sheet.ten_qsos += 1, sheet.ten_points += points;
       }
     }
-    if (state.seen.insert(r.Prefix).second) {
-      state.prefixes.push_back(r.Prefix);
+    if (!state.seen[key.prefix]) {
+      state.seen[key.prefix] = true;
+      state.prefixes.push_back(log.prefixes().Text(key.prefix));
       state.score.mults += 1;
     }
   }
 
   for (RowState& state : rows) {
-    lists.BandMults[static_cast<std::size_t>(state.mult_index)] = state.prefixes;
+    lists.BandMults[static_cast<std::size_t>(state.mult_index)] = std::move(state.prefixes);
     AddToTotal(sheet.total, state.score);
     sheet.rows.push_back(std::move(state.score));
   }
