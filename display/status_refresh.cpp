@@ -21,7 +21,7 @@ CallRows CallViewRows(const QsoLog& log, const std::string& call) {
     for (std::size_t band = 0; band < labels.size(); ++band) {
       // A later QSO overwrites an earlier one on the same band.
       if (qso.Band == labels[band])
-        rows[band] = {qso.Mode, qso.Time.Format("%H:%M"), qso.NrRcvd, kNoQso};
+        rows[band] = {qso.Mode.str(), qso.Time.Format("%H:%M"), qso.NrRcvd.str(), kNoQso};
     }
   }
   return rows;

@@ -4,9 +4,9 @@
 
 namespace velmora {
 
-void BandLists::NoteBand(const std::string& band) {
+void BandLists::NoteBand(std::string_view band) {
   if (std::find(BandsWorked.begin(), BandsWorked.end(), band) == BandsWorked.end())
-    BandsWorked.push_back(band);
+    BandsWorked.emplace_back(band);
 }
 
 void BandLists::ResetRows() {

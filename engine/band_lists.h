@@ -2,6 +2,7 @@
 
 #include <array>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "engine/contest_rules.h"
@@ -18,7 +19,7 @@ struct BandLists {
   // List i: the distinct prefixes counted as multipliers on band i.
   std::array<std::vector<std::string>, kBandCount> BandMults;
 
-  void NoteBand(const std::string& band);
+  void NoteBand(std::string_view band);
   void ResetRows();
   void ClearWorkedAndMults();
 };

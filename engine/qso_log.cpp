@@ -30,7 +30,7 @@ ScoreKey QsoLog::MakeKey(const CInfo& r) {
 void QsoLog::Append(CInfo record) {
   std::uint32_t seq = next_seq_++;
   keys_.push_back(MakeKey(record));
-  by_call_[record.Call].push_back(seq);
+  by_call_[record.Call.str()].push_back(seq);
   ++band_prefix_counts_[BandPrefixKey(record.Band, record.Prefix)];
   records_.push_back(std::move(record));
   seqs_.push_back(seq);

@@ -41,8 +41,8 @@ void BadQsoFile::Record(const QsoArgs& qso, const char* verdict_text) {
   entries_.push_back(std::move(entry));
 }
 
-bool BadQsoFile::DropDupeLine(const std::string& call, const std::string& band,
-                              const std::string& mode, const COleDateTime& time) {
+bool BadQsoFile::DropDupeLine(std::string_view call, std::string_view band,
+                              std::string_view mode, const COleDateTime& time) {
   for (auto it = entries_.begin(); it != entries_.end(); ++it) {
     if (it->dupe && it->call == call && it->band == band && it->mode == mode &&
         it->time.SameTime(time)) {
@@ -53,8 +53,7 @@ bool BadQsoFile::DropDupeLine(const std::string& call, const std::string& band,
   return false;
 }
 
-bool BadQsoFile::DropRejectedLine(const std::string& call,
-                                  const std::string& time_text) {
+bool BadQsoFile::DropRejectedLine(std::string_view call, std::string_view time_text) {
   for (auto it = entries_.begin(); it != entries_.end(); ++it) {
     if (!it->dupe && it->call == call && it->time_text == time_text) {
       entries_.erase(it);

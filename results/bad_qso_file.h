@@ -26,10 +26,10 @@ class BadQsoFile {
   void Record(const QsoArgs& qso, const char* verdict_text);
 
   // Takes out the line of the duplicate with this call, band, mode and time.
-  bool DropDupeLine(const std::string& call, const std::string& band,
-                    const std::string& mode, const COleDateTime& time);
+  bool DropDupeLine(std::string_view call, std::string_view band, std::string_view mode,
+                    const COleDateTime& time);
   // Takes out the first line of a rejected QSO with this call and time text.
-  bool DropRejectedLine(const std::string& call, const std::string& time_text);
+  bool DropRejectedLine(std::string_view call, std::string_view time_text);
   // Writes the heading and the kept lines, replacing the file atomically.
   void Rewrite();
 

@@ -12,8 +12,8 @@ namespace velmora::testing {
 
 namespace {
 
-bool Same(const CInfo& r, const std::string& call, const std::string& band,
-          const std::string& mode) {
+bool Same(const CInfo& r, std::string_view call, std::string_view band,
+          std::string_view mode) {
   return r.Call == call && r.Band == band && r.Mode == mode;
 }
 
@@ -50,9 +50,9 @@ int PlainScanEngine::Add(const QsoArgs& qso) {
   return 1;
 }
 
-void PlainScanEngine::DropLine(bool dupe, const std::string& call, const std::string& band,
-                               const std::string& mode, const COleDateTime& time,
-                               const std::string& time_text) {
+void PlainScanEngine::DropLine(bool dupe, std::string_view call, std::string_view band,
+                               std::string_view mode, const COleDateTime& time,
+                               std::string_view time_text) {
   for (auto it = lines_.begin(); it != lines_.end(); ++it) {
     bool match = dupe ? (it->dupe && it->call == call && it->band == band &&
                          it->mode == mode && it->time.SameTime(time))
@@ -125,7 +125,7 @@ ScoreSheet PlainScanEngine::Score(bool export_mode) {
   SortBandsWorked(lists_.BandsWorked);
   ScoreSheet sheet;
   sheet.log_empty = log_.empty();
-  const std::string rate_band = log_.empty() ? "" : log_.back().Band;
+  const std::string rate_band = log_.empty() ? "" : log_.back().Band.str();
   int index = 0;
   for (const std::string& band : lists_.BandsWorked) {
     int found = ContestBands().IndexOf(band);
@@ -155,7 +155,7 @@ ScoreSheet PlainScanEngine::Score(bool export_mode) {
         }
       }
       if (std::find(mults.begin(), mults.end(), r.Prefix) == mults.end()) {
-        mults.push_back(r.Prefix);
+        mults.push_back(r.Prefix.str());
         ++row.mults;
       }
     }

@@ -33,9 +33,8 @@ class PlainScanEngine {
     COleDateTime time;
     bool dupe = false;
   };
-  void DropLine(bool dupe, const std::string& call, const std::string& band,
-                const std::string& mode, const COleDateTime& time,
-                const std::string& time_text);
+  void DropLine(bool dupe, std::string_view call, std::string_view band,
+                std::string_view mode, const COleDateTime& time, std::string_view time_text);
 
   std::vector<CInfo> log_;
   BandLists lists_;
