@@ -5,6 +5,7 @@
 namespace velmora {
 
 struct CabrilloForm;
+class SetupController;
 
 enum class MessageIcon { kNone, kInformation };
 
@@ -28,6 +29,10 @@ class WindowSystem {
   // Closes the tool windows and the setup window and waits (bounded) until
   // the setup thread has ended.
   virtual void ShutdownWindows() = 0;
+  // The controller whose handlers the setup window runs on the setup thread.
+  // The module binds its own at construction and unbinds it (nullptr) after
+  // the window shutdown. A system without a setup window ignores it.
+  virtual void BindSetupController(SetupController* controller) { (void)controller; }
 };
 
 }  // namespace velmora

@@ -7,9 +7,19 @@
 namespace velmora {
 
 Module::Module(Platform platform)
-    : platform_(platform), settings_(platform.settings), bad_qsos_(platform.files) {}
+    : platform_(platform),
+      settings_store_(platform.settings),
+      settings_(settings_store_),
+      bad_qsos_(platform.files),
+      setup_(*this, settings_, platform.host) {
+  platform_.windows.BindSetupController(&setup_);
+}
 
-Module::~Module() { platform_.windows.ShutdownWindows(); }
+// The windows close and the setup thread ends before any member goes.
+Module::~Module() {
+  platform_.windows.ShutdownWindows();
+  platform_.windows.BindSetupController(nullptr);
+}
 
 int Module::AddData(const QsoArgs& qso) {
   Verdict verdict = ValidateQso(qso);

@@ -9,11 +9,14 @@
 #include "engine/qso_log.h"
 #include "engine/station.h"
 #include "platform/file_system.h"
+#include "platform/host_link.h"
 #include "platform/settings_store.h"
 #include "platform/window_system.h"
 #include "results/bad_qso_file.h"
 #include "setup/cabrillo_form.h"
+#include "setup/locked_settings_store.h"
 #include "setup/settings.h"
+#include "setup/setup_controller.h"
 
 namespace velmora {
 
@@ -22,6 +25,7 @@ struct Platform {
   FileSystem& files;
   SettingsStore& settings;
   WindowSystem& windows;
+  HostLink& host;  // used by the setup thread only
 };
 
 // All state of the plug-in, from load to unload. The host's thread runs the
@@ -51,6 +55,9 @@ class Module {
   bool export_flag() const { return export_flag_; }
   int claimed_score() const { return claimed_score_; }
   bool update_ready() const { return update_ready_; }
+  // The status refresh has ended: the call check may post the next one.
+  void SetUpdateReady() { update_ready_ = true; }
+  SetupController& setup_controller() { return setup_; }
   const std::string& bad_qso_file_name() const { return bad_qsos_.name(); }
 
  private:
@@ -59,6 +66,7 @@ class Module {
   void RequestStatusUpdate();
 
   Platform platform_;
+  LockedSettingsStore settings_store_;  // both threads write the settings
   Settings settings_;
   CabrilloForm header_;
   std::string cabrillo_file_base_;  // set by the header flow, not after the form
@@ -74,8 +82,9 @@ class Module {
   int claimed_score_ = 0;
   bool export_flag_ = false;
   bool version_announced_ = false;
-  bool russian_texts_ = false;
+  std::atomic<bool> russian_texts_{false};
   std::atomic<bool> update_ready_{true};
+  SetupController setup_;  // its handlers run on the setup thread
 };
 
 }  // namespace velmora

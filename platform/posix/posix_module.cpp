@@ -1,5 +1,6 @@
 #include "platform/ini_settings_store.h"
 #include "platform/posix/headless_window_system.h"
+#include "platform/posix/null_host_link.h"
 #include "platform/posix/posix_file_system.h"
 #include "setup/module_instance.h"
 
@@ -13,7 +14,8 @@ struct PosixModule {
   PosixFileSystem files;
   IniSettingsStore settings{files, "Plugins/Velmora.ini"};
   HeadlessWindowSystem windows;
-  Module module{Platform{files, settings, windows}};
+  NullHostLink host;
+  Module module{Platform{files, settings, windows, host}};
 };
 
 PosixModule instance;
