@@ -4,12 +4,17 @@
 #   wine-prefix.sh ensure                   (WINEPREFIX set) creates the prefix
 #                                           if missing, starts the server if none
 #   wine-prefix.sh start PREFIX [PROGID CLSID]  ensure, then register PROGID
-#   wine-prefix.sh stop PREFIX              stops the server and its programs
+#   wine-prefix.sh stop PREFIX              waits until the server has ended
 # Every wineserver is started with stdin, stdout and stderr on /dev/null: one
-# that inherited CTest's pipe would make CTest wait for it.
+# that inherited CTest's pipe would make CTest wait for it. The server stays
+# up for a few seconds after its last program (new programs start in 0.1 s
+# instead of 1 s) and then ends by itself; "stop" waits for that rather than
+# killing it, since programs of the same build that are not part of the
+# CTest fixture may still be running beside the fixture's cleanup.
 set -euo pipefail
 
 wine=/usr/lib/wine/wine64
+linger=10  # seconds the server outlives its last program
 
 build_folder_of() {
   local dir
@@ -29,11 +34,12 @@ ensure() {
   (
     flock 9
     if [[ ! -f $WINEPREFIX/system.reg ]]; then
-      "$wine" wineboot --init </dev/null >/dev/null 2>&1
-      wineserver -w </dev/null >/dev/null 2>&1
+      "$wine" wineboot --init </dev/null >/dev/null 2>&1 9>&-
+      wineserver -w </dev/null >/dev/null 2>&1 9>&-
     fi
-    # Fails at once when a server of this prefix is already running.
-    wineserver -p </dev/null >/dev/null 2>&1 || true
+    # Fails at once when a server of this prefix is already running. The
+    # server must not inherit the lock.
+    wineserver -p"$linger" </dev/null >/dev/null 2>&1 9>&- || true
   ) 9>"$WINEPREFIX.lock"
 }
 
@@ -49,7 +55,9 @@ case ${1:-} in
     ;;
   stop)
     use_prefix "$2"
-    wineserver -k </dev/null >/dev/null 2>&1 || true
+    if ! timeout 100 wineserver -w </dev/null >/dev/null 2>&1; then
+      wineserver -k </dev/null >/dev/null 2>&1 || true
+    fi
     ;;
   *) echo "usage: $0 path PROGRAM | ensure | start PREFIX [PROGID CLSID] | stop PREFIX" >&2
      exit 2 ;;

@@ -186,7 +186,7 @@ std::string Run(const std::vector<std::string>& words, const EntryPoints& entry)
     int score = 0;
     const char* text = entry.get_result(&score);
     std::string shown = text == nullptr ? std::string() : std::string(text);
-    return StrFormat("score %d, %zu bytes\n", score, shown.size()) + shown;
+    return StrFormat("score %d, %d bytes\n", score, static_cast<int>(shown.size())) + shown;
   }
   if (command == "setup") {
     a.End();

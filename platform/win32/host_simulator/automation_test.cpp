@@ -1,0 +1,113 @@
+// The fake automation object of the host: another thread of this process
+// finds it by ProgID in the running object table and calls it by dispatch
+// id, while the registering thread pumps messages like the host's UI thread.
+
+#include <gtest/gtest.h>
+
+#include <objbase.h>
+#include <oleauto.h>
+
+#include <optional>
+#include <thread>
+
+#include "platform/win32/host_simulator/fake_host_application.h"
+#include "platform/win32/host_simulator/message_pump.h"
+
+namespace velmora::testing {
+namespace {
+
+// What the other thread got back.
+struct Answers {
+  HRESULT lookup = E_FAIL;
+  bool same_clsid = false;
+  HRESULT macro = E_FAIL;
+  HRESULT entry = E_FAIL;
+  std::wstring entry_text;
+  HRESULT frequency = E_FAIL;
+  double hz = 0.0;
+};
+
+HRESULT Call(IDispatch* host, DISPID id, WORD flags, VARIANT* argument, VARIANT* result) {
+  DISPPARAMS params{argument, nullptr, argument ? 1u : 0u, 0};
+  return host->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, flags, &params, result, nullptr,
+                      nullptr);
+}
+
+Answers AskTheHost(const CLSID& expected) {
+  Answers a;
+  ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+  CLSID clsid;
+  a.lookup = ::CLSIDFromProgID(L"Vemo2.Application", &clsid);
+  IUnknown* unknown = nullptr;
+  IDispatch* host = nullptr;
+  if (SUCCEEDED(a.lookup)) {
+    a.same_clsid = IsEqualCLSID(clsid, expected);
+    a.lookup = ::GetActiveObject(clsid, nullptr, &unknown);
+  }
+  if (SUCCEEDED(a.lookup)) {
+    a.lookup = unknown->QueryInterface(IID_IDispatch, reinterpret_cast<void**>(&host));
+    unknown->Release();
+  }
+  if (SUCCEEDED(a.lookup)) {
+    VARIANT macro;
+    ::VariantInit(&macro);
+    macro.vt = VT_BSTR;
+    macro.bstrVal = ::SysAllocString(L"{F1}");
+    a.macro = Call(host, 16, DISPATCH_METHOD, &macro, nullptr);
+    ::VariantClear(&macro);
+
+    VARIANT field, text;
+    ::VariantInit(&field);
+    ::VariantInit(&text);
+    field.vt = VT_I4;
+    field.lVal = 5;
+    a.entry = Call(host, 8, DISPATCH_METHOD, &field, &text);
+    if (text.vt == VT_BSTR) a.entry_text = text.bstrVal;
+    ::VariantClear(&text);
+
+    VARIANT hz;
+    ::VariantInit(&hz);
+    a.frequency = Call(host, 2, DISPATCH_PROPERTYGET, nullptr, &hz);
+    if (hz.vt == VT_R8) a.hz = hz.dblVal;
+    host->Release();
+  }
+  ::CoUninitialize();
+  return a;
+}
+
+TEST(AutomationTest, AnotherThreadReachesTheHostByProgId) {
+  ASSERT_TRUE(SUCCEEDED(::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)));
+  CLSID clsid;
+  ASSERT_EQ(::CLSIDFromString(const_cast<LPOLESTR>(VELMORA_TEST_CLSID), &clsid), S_OK);
+  {
+    FakeHostApplication host;
+    host.SetEntryText(L"DL1ABC");
+    host.SetFrequency(14025000.0);
+    ASSERT_TRUE(host.Register(clsid));
+
+    HANDLE done = ::CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    Answers answers;
+    std::thread asker([&] {
+      answers = AskTheHost(clsid);
+      ::SetEvent(done);
+    });
+    bool finished = PumpMessagesUntil(done, 30000);
+    asker.join();  // the asker gives up on its own when calls fail
+    ::CloseHandle(done);
+    ASSERT_TRUE(finished);
+
+    EXPECT_EQ(answers.lookup, S_OK);
+    EXPECT_TRUE(answers.same_clsid);
+    EXPECT_EQ(answers.macro, S_OK);
+    EXPECT_EQ(answers.entry, S_OK);
+    EXPECT_EQ(answers.entry_text, L"DL1ABC");
+    EXPECT_EQ(answers.frequency, S_OK);
+    EXPECT_EQ(answers.hz, 14025000.0);
+    EXPECT_EQ(host.macros(), std::vector<std::wstring>{L"{F1}"});
+    EXPECT_EQ(host.entry_fields(), std::vector<long>{5});
+  }
+  ::CoUninitialize();
+}
+
+}  // namespace
+}  // namespace velmora::testing

@@ -1,0 +1,66 @@
+#include "platform/win32/win32_settings_store.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "platform/win32/temp_folder.h"
+
+namespace velmora {
+namespace {
+
+std::string Slurp(const std::filesystem::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::stringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+class Win32SettingsStoreTest : public ::testing::Test {
+ protected:
+  void SetUp() override { std::filesystem::create_directory("Plugins"); }
+
+  velmora::testing::TempFolder folder_;
+  Win32SettingsStore store_;
+};
+
+TEST_F(Win32SettingsStoreTest, FirstWriteCreatesFileAndSectionUnderTheCurrentFolder) {
+  EXPECT_EQ(store_.Read("Start"), "");
+  ASSERT_TRUE(store_.Write("Start", "1"));
+  ASSERT_TRUE(store_.Write("Claimed", "147"));
+  EXPECT_EQ(Slurp(folder_.path() / "Plugins" / "Velmora.ini"),
+            "[Settings]\r\nStart=1\r\nClaimed=147\r\n");
+  EXPECT_EQ(store_.Read("Start"), "1");
+  EXPECT_EQ(store_.Read("claimed"), "147");  // keys ignore letter case
+  EXPECT_EQ(store_.Read("Missing"), "");
+}
+
+TEST_F(Win32SettingsStoreTest, ReadsValuesOfAnyLengthWhole) {
+  for (std::size_t length : {99u, 150u, 255u, 256u, 257u, 5000u}) {
+    std::string value;
+    for (std::size_t i = 0; i < length; ++i) value += static_cast<char>('a' + i % 26);
+    ASSERT_TRUE(store_.Write("SoapBox", value));
+    EXPECT_EQ(store_.Read("SoapBox"), value) << length << " characters";
+  }
+}
+
+TEST_F(Win32SettingsStoreTest, RewritesAValueInPlace) {
+  ASSERT_TRUE(store_.Write("Name", "first"));
+  ASSERT_TRUE(store_.Write("Call", "DL1ABC"));
+  ASSERT_TRUE(store_.Write("Name", "second"));
+  EXPECT_EQ(store_.Read("Name"), "second");
+  EXPECT_EQ(Slurp("Plugins/Velmora.ini"), "[Settings]\r\nName=second\r\nCall=DL1ABC\r\n");
+}
+
+TEST(Win32SettingsStoreMissingFolderTest, WriteFailsAndCreatesNothing) {
+  velmora::testing::TempFolder folder;
+  Win32SettingsStore store;
+  EXPECT_FALSE(store.Write("Start", "1"));
+  EXPECT_EQ(store.Read("Start"), "");
+  EXPECT_FALSE(std::filesystem::exists("Plugins"));
+}
+
+}  // namespace
+}  // namespace velmora
