@@ -7,6 +7,7 @@
 #include <optional>
 
 #include "platform/win32/win32_file_system.h"
+#include "platform/win32/win32_host_link.h"
 #include "platform/win32/win32_settings_store.h"
 #include "platform/win32/win32_window_system.h"
 #include "setup/module_instance.h"
@@ -21,7 +22,8 @@ struct Win32Module {
   Win32FileSystem files;
   Win32SettingsStore settings;
   Win32WindowSystem windows;
-  Module module{Platform{files, settings, windows}};
+  Win32HostLink host;
+  Module module{Platform{files, settings, windows, host}};
 };
 
 // Constant-initialised: nothing runs before DllMain.

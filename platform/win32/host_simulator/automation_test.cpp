@@ -12,6 +12,7 @@
 
 #include "platform/win32/host_simulator/fake_host_application.h"
 #include "platform/win32/host_simulator/message_pump.h"
+#include "platform/win32/win32_host_link.h"
 
 namespace velmora::testing {
 namespace {
@@ -104,6 +105,72 @@ TEST(AutomationTest, AnotherThreadReachesTheHostByProgId) {
     EXPECT_EQ(answers.frequency, S_OK);
     EXPECT_EQ(answers.hz, 14025000.0);
     EXPECT_EQ(host.macros(), std::vector<std::wstring>{L"{F1}"});
+    EXPECT_EQ(host.entry_fields(), std::vector<long>{5});
+  }
+  ::CoUninitialize();
+}
+
+// The plug-in's link to the host, used from a thread of its own as the setup
+// thread will: attach, macro, entry text, frequency; then the host goes away.
+struct LinkAnswers {
+  bool before_attach = true;  // any call answered before Attach
+  bool attached = false;
+  bool macro = false;
+  std::optional<std::string> entry_text;
+  std::optional<double> hz;
+  bool attached_again = true;  // after the host revoked its object
+  bool still_attached = false;
+};
+
+TEST(AutomationTest, HostLinkCallsTheHostFromItsOwnThread) {
+  ASSERT_TRUE(SUCCEEDED(::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)));
+  CLSID clsid;
+  ASSERT_EQ(::CLSIDFromString(const_cast<LPOLESTR>(VELMORA_TEST_CLSID), &clsid), S_OK);
+  {
+    FakeHostApplication host;
+    host.SetEntryText(L"OK1AB");
+    host.SetFrequency(7012345.0);
+    ASSERT_TRUE(host.Register(clsid));
+
+    HANDLE asked = ::CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    HANDLE revoked = ::CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    HANDLE done = ::CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    LinkAnswers a;
+    std::thread setup_thread([&] {
+      ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+      {
+        velmora::Win32HostLink link;
+        a.before_attach = link.SendMacro("x") || link.EntryText() || link.Frequency() ||
+                          link.IsAttached();
+        a.attached = link.Attach();
+        a.macro = link.SendMacro("{F2}");
+        a.entry_text = link.EntryText();
+        a.hz = link.Frequency();
+        ::SetEvent(asked);
+        ::WaitForSingleObject(revoked, 30000);
+        a.attached_again = link.Attach();
+        a.still_attached = link.IsAttached();
+        link.Drop();
+      }
+      ::CoUninitialize();
+      ::SetEvent(done);
+    });
+    bool answered = PumpMessagesUntil(asked, 30000);
+    host.Revoke();
+    ::SetEvent(revoked);
+    bool finished = PumpMessagesUntil(done, 30000);
+    setup_thread.join();
+    for (HANDLE h : {asked, revoked, done}) ::CloseHandle(h);
+    ASSERT_TRUE(answered && finished);
+
+    EXPECT_FALSE(a.before_attach);
+    EXPECT_TRUE(a.attached);
+    EXPECT_TRUE(a.macro);
+    EXPECT_EQ(a.entry_text, std::optional<std::string>("OK1AB"));
+    EXPECT_EQ(a.hz, std::optional<double>(7012345.0));
+    EXPECT_FALSE(a.attached_again);
+    EXPECT_TRUE(a.still_attached);  // a failed lookup keeps the reference
+    EXPECT_EQ(host.macros(), std::vector<std::wstring>{L"{F2}"});
     EXPECT_EQ(host.entry_fields(), std::vector<long>{5});
   }
   ::CoUninitialize();
