@@ -6,6 +6,9 @@ set -euo pipefail
 packages=(
   cmake ninja-build g++ googletest libgtest-dev libgmock-dev libbenchmark-dev
   hamradio-files
+  # Windows builds (MinGW-w64), their checks and the tests under Wine
+  g++-mingw-w64-i686 g++-mingw-w64-x86-64 clang llvm
+  wine wine64 xvfb xauth x11-apps imagemagick
 )
 
 missing=()
