@@ -6,13 +6,6 @@
 
 namespace velmora {
 
-std::string QsoLog::BandPrefixKey(std::string_view band, std::string_view prefix) {
-  std::string key(band);
-  key += '\n';  // no band name holds a line end
-  key += prefix;
-  return key;
-}
-
 ScoreKey QsoLog::MakeKey(const CInfo& r) {
   ScoreKey key;
   key.days = r.Time.LinearDays();
@@ -28,29 +21,32 @@ ScoreKey QsoLog::MakeKey(const CInfo& r) {
 }
 
 void QsoLog::Append(CInfo record) {
-  std::uint32_t seq = next_seq_++;
   keys_.push_back(MakeKey(record));
-  by_call_[record.Call.str()].push_back(seq);
-  ++band_prefix_counts_[BandPrefixKey(record.Band, record.Prefix)];
+  by_call_[record.Call.str()].push_back(static_cast<std::uint32_t>(records_.size()));
+  const ScoreKey& key = keys_.back();
+  if (key.band != ScoreKey::kNoBand) ++band_prefix_counts_[BandPrefixKey(key.band, key.prefix)];
   records_.push_back(std::move(record));
-  seqs_.push_back(seq);
 }
 
 void QsoLog::RemoveAt(std::size_t index) {
   const CInfo& r = records_[index];
   auto calls = by_call_.find(r.Call);
-  std::erase(calls->second, seqs_[index]);
+  std::erase(calls->second, static_cast<std::uint32_t>(index));
   if (calls->second.empty()) by_call_.erase(calls);
-  auto counts = band_prefix_counts_.find(BandPrefixKey(r.Band, r.Prefix));
-  if (--counts->second == 0) band_prefix_counts_.erase(counts);
+  for (auto& [call, positions] : by_call_)
+    for (std::uint32_t& p : positions)
+      if (p > index) --p;
+  const ScoreKey& key = keys_[index];
+  if (key.band != ScoreKey::kNoBand) {
+    auto counts = band_prefix_counts_.find(BandPrefixKey(key.band, key.prefix));
+    if (--counts->second == 0) band_prefix_counts_.erase(counts);
+  }
   records_.erase(records_.begin() + static_cast<std::ptrdiff_t>(index));
-  seqs_.erase(seqs_.begin() + static_cast<std::ptrdiff_t>(index));
   keys_.erase(keys_.begin() + static_cast<std::ptrdiff_t>(index));
 }
 
 void QsoLog::Clear() {
   records_.clear();
-  seqs_.clear();
   keys_.clear();
   prefixes_.Clear();
   continents_.Clear();
@@ -64,40 +60,44 @@ void QsoLog::MarkCounted(std::size_t index) {
   keys_[index].flags &= static_cast<std::uint8_t>(~(ScoreKey::kBad | ScoreKey::kDupe));
 }
 
-std::size_t QsoLog::PositionOf(std::uint32_t seq) const {
-  return static_cast<std::size_t>(std::lower_bound(seqs_.begin(), seqs_.end(), seq) -
-                                  seqs_.begin());
+std::span<const std::uint32_t> QsoLog::PositionsOf(std::string_view call) const {
+  auto calls = by_call_.find(call);
+  if (calls == by_call_.end()) return {};
+  return calls->second;
 }
 
-std::vector<std::size_t> QsoLog::PositionsOf(std::string_view call) const {
-  std::vector<std::size_t> positions;
+template <typename Visit>
+std::optional<std::size_t> QsoLog::FindOfCall(std::string_view call, Visit visit) const {
   auto calls = by_call_.find(call);
-  if (calls == by_call_.end()) return positions;
-  positions.reserve(calls->second.size());
-  for (std::uint32_t seq : calls->second) positions.push_back(PositionOf(seq));
-  return positions;
+  if (calls == by_call_.end()) return std::nullopt;
+  for (std::uint32_t i : calls->second)
+    if (visit(i)) return i;
+  return std::nullopt;
 }
 
 std::optional<std::size_t> QsoLog::FindSame(std::string_view call, std::string_view band,
                                             std::string_view mode) const {
-  for (std::size_t i : PositionsOf(call))
-    if (records_[i].Band == band && records_[i].Mode == mode) return i;
-  return std::nullopt;
+  return FindOfCall(call, [&](std::size_t i) {
+    return records_[i].Band == band && records_[i].Mode == mode;
+  });
 }
 
 std::optional<std::size_t> QsoLog::FindForRemoval(std::string_view call,
                                                   std::string_view band,
                                                   std::string_view mode,
                                                   const COleDateTime& time) const {
-  for (std::size_t i : PositionsOf(call)) {
+  return FindOfCall(call, [&](std::size_t i) {
     const CInfo& r = records_[i];
-    if (r.Band == band && r.Mode == mode && r.Time.SameTime(time)) return i;
-  }
-  return std::nullopt;
+    return r.Band == band && r.Mode == mode && r.Time.SameTime(time);
+  });
 }
 
 bool QsoLog::HasPrefixOnBand(std::string_view band, std::string_view prefix) const {
-  return band_prefix_counts_.find(BandPrefixKey(band, prefix)) != band_prefix_counts_.end();
+  int band_index = ContestBands().IndexOf(band);
+  std::optional<std::uint32_t> prefix_id = prefixes_.Find(prefix);
+  if (band_index < 0 || !prefix_id) return false;
+  return band_prefix_counts_.count(
+             BandPrefixKey(static_cast<std::uint8_t>(band_index), *prefix_id)) > 0;
 }
 
 }  // namespace velmora

@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -41,8 +42,9 @@ class QsoLog {
                                             std::string_view band,
                                             std::string_view mode,
                                             const COleDateTime& time) const;
-  // Positions of the records of `call`, in log order.
-  std::vector<std::size_t> PositionsOf(std::string_view call) const;
+  // Positions of the records of `call`, in log order; valid until the log
+  // changes.
+  std::span<const std::uint32_t> PositionsOf(std::string_view call) const;
   // Whether a stored record on `band` carries `prefix`.
   bool HasPrefixOnBand(std::string_view band, std::string_view prefix) const;
 
@@ -62,17 +64,24 @@ class QsoLog {
   template <typename V>
   using TextMap = std::unordered_map<std::string, V, TextHash, std::equal_to<>>;
 
-  std::size_t PositionOf(std::uint32_t seq) const;
-  static std::string BandPrefixKey(std::string_view band, std::string_view prefix);
+  // Calls `visit(position)` for the records of `call` in log order until it
+  // returns true; returns that position.
+  template <typename Visit>
+  std::optional<std::size_t> FindOfCall(std::string_view call, Visit visit) const;
+  static std::uint64_t BandPrefixKey(std::uint8_t band, std::uint32_t prefix) {
+    return static_cast<std::uint64_t>(band) << 32 | prefix;
+  }
   ScoreKey MakeKey(const CInfo& record);
 
   std::vector<CInfo> records_;
-  std::vector<std::uint32_t> seqs_;  // parallel to records_, ascending
   std::vector<ScoreKey> keys_;       // parallel to records_
   TextPool prefixes_, continents_;
-  std::uint32_t next_seq_ = 0;
-  TextMap<std::vector<std::uint32_t>> by_call_;  // seqs of each call's records
-  TextMap<int> band_prefix_counts_;
+  // Positions of each call's records, ascending; a removal moves the later
+  // positions down, as it moves the records.
+  TextMap<std::vector<std::uint32_t>> by_call_;
+  // QSOs per band index and prefix id; records on other bands are not
+  // counted, as no call check asks for them.
+  std::unordered_map<std::uint64_t, int> band_prefix_counts_;
 };
 
 }  // namespace velmora

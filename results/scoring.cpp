@@ -17,19 +17,23 @@ std::string SortKey(const std::string& band) {
 }
 
 // Minutes from `time` to `reference`, to the nearest second, then truncated;
-// 0 when either time is not valid.
+// 0 when either time is not valid. Ages beyond a billion minutes (dates the
+// host should never pass, and spans that overflow a 32-bit long) are cut
+// there: only ages under an hour matter.
 long AgeMinutes(const ScoreKey& reference, const ScoreKey& time) {
   if (!reference.Has(ScoreKey::kTimeValid) || !time.Has(ScoreKey::kTimeValid)) return 0;
   double diff = reference.days - time.days;
   diff += diff >= 0 ? kHalfSecondDays : -kHalfSecondDays;
-  return static_cast<long>(std::trunc(diff * 1440.0));
+  const double minutes = std::trunc(diff * 1440.0);
+  if (std::isnan(minutes)) return 0;
+  return static_cast<long>(std::clamp(minutes, -1e9, 1e9));
 }
 
 struct RowState {
   BandScore score;
   int mult_index = 0;
   std::vector<std::string> prefixes;  // in the order first counted
-  std::vector<bool> seen;             // by prefix id
+  std::vector<std::uint8_t> seen;     // by prefix id
 };
 
 // Rows in sorted band order; a name that is not a contest band keeps the
@@ -43,7 +47,7 @@ std::vector<RowState> MakeRows(const std::vector<std::string>& bands,
     if (found >= 0) index = found;
     rows[i].score.band = bands[i];
     rows[i].mult_index = index;
-    rows[i].seen.assign(prefix_count, false);
+    rows[i].seen.assign(prefix_count, 0);
   }
   return rows;
 }
@@ -121,7 +125,7 @@ ScoreSheet ComputeScore(const QsoLog& log, BandLists& lists, const Station& stat
       }
     }
     if (!state.seen[key.prefix]) {
-      state.seen[key.prefix] = true;
+      state.seen[key.prefix] = 1;
       state.prefixes.push_back(log.prefixes().Text(key.prefix));
       state.score.mults += 1;
     }
