@@ -12,12 +12,12 @@ namespace {
 // A band row's text where the call has no QSO on that band.
 constexpr char kNoQso[] = "   -";
 
-CallRows CallViewRows(const QsoLog& log, const std::string& call) {
+CallRows CallViewRows(const std::vector<CInfo>& qsos, const std::string& call) {
   CallRows rows;
   for (CallRow& row : rows) row.fill(kNoQso);
   const auto& labels = ContestBands().Items();
-  for (std::size_t position : log.PositionsOf(call)) {
-    const CInfo& qso = log[position];
+  for (const CInfo& qso : qsos) {
+    if (qso.Call != call) continue;
     for (std::size_t band = 0; band < labels.size(); ++band) {
       // A later QSO overwrites an earlier one on the same band.
       if (qso.Band == labels[band])
@@ -61,7 +61,7 @@ RefreshView ComputeRefresh(const RefreshInput& in) {
   if (in.call.size() == 1 || in.call.size() == 2) return view;
 
   if (!in.call.empty()) {
-    view.call_rows = CallViewRows(in.log, in.call);
+    view.call_rows = CallViewRows(in.call_qsos, in.call);
     view.info_title = WorkedWithTitle(in);
   }
 
@@ -86,7 +86,7 @@ RefreshInput TakeRefreshInput(const Module& module, std::string call,
   in.band_index = band_index;
   in.russian_texts = module.russian_texts();
   in.start_year = module.StationCopy().StartYear;
-  in.log = module.LogCopy();
+  in.call_qsos = module.QsosOfCall(in.call);
   in.band_mults = module.ListsCopy().BandMults;
   return in;
 }

@@ -7,7 +7,7 @@
 
 #include "display/dxcc_table.h"
 #include "engine/band_lists.h"
-#include "engine/qso_log.h"
+#include "engine/qso_record.h"
 
 namespace velmora {
 
@@ -22,7 +22,7 @@ struct RefreshInput {
   int band_index = -1;  // the current band index before this refresh
   bool russian_texts = false;
   std::string start_year;  // the contest start as "%Y"
-  QsoLog log;
+  std::vector<CInfo> call_qsos;  // the call's QSOs in log order; others are ignored
   std::array<std::vector<std::string>, kBandCount> band_mults;
 };
 

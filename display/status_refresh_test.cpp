@@ -82,12 +82,12 @@ TEST_F(StatusRefreshTest, CallFillsTheRowsOfItsLastQsoPerBand) {
   in.call = "OK1AB";
   in.frequency_hz = 7'001'000;
   in.band_mults[2] = {"OK"};
-  in.log.Append(Record("OK1AB", "40m", At(12, 5), "003"));
-  in.log.Append(Record("OK1AB", "20m", At(12, 30), "011"));
-  in.log.Append(Record("OK1AB", "40m", At(13, 7), "024"));
-  in.log.Append(Record("OK1ABC", "40m", At(13, 9), "025"));  // other calls do not count
-  in.log.Append(Record("ok1ab", "80m", At(13, 10), "026"));
-  in.log.Append(Record("OK1AB", "40M", At(13, 11), "027"));  // band compared exactly
+  in.call_qsos.push_back(Record("OK1AB", "40m", At(12, 5), "003"));
+  in.call_qsos.push_back(Record("OK1AB", "20m", At(12, 30), "011"));
+  in.call_qsos.push_back(Record("OK1AB", "40m", At(13, 7), "024"));
+  in.call_qsos.push_back(Record("OK1ABC", "40m", At(13, 9), "025"));  // other calls do not count
+  in.call_qsos.push_back(Record("ok1ab", "80m", At(13, 10), "026"));
+  in.call_qsos.push_back(Record("OK1AB", "40M", At(13, 11), "027"));  // band compared exactly
   RefreshView view = ComputeRefresh(in);
   ASSERT_TRUE(view.call_rows);
   const CallRows& rows = *view.call_rows;

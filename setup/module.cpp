@@ -12,6 +12,7 @@ Module::Module(Platform platform)
       settings_(settings_store_),
       bad_qsos_(platform.files),
       setup_(*this, settings_, platform.host) {
+  setup_.SetDxccRefresh(&dxcc_);
   platform_.windows.BindSetupController(&setup_);
 }
 
@@ -89,6 +90,18 @@ void Module::SetupSet() {
 
 void Module::RequestStatusUpdate() {
   if (platform_.windows.SetupWindowExists()) platform_.windows.PostStatusUpdate();
+}
+
+std::vector<CInfo> Module::QsosOfCall(std::string_view call) const {
+  std::lock_guard lock(mutex_);
+  std::vector<CInfo> qsos;
+  for (std::uint32_t i : log_.PositionsOf(call)) qsos.push_back(log_[i]);
+  return qsos;
+}
+
+void Module::UpdateLists(const std::function<void(BandLists&)>& change) {
+  std::lock_guard lock(mutex_);
+  change(lists_);
 }
 
 QsoLog Module::LogCopy() const {

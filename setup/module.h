@@ -1,9 +1,13 @@
 #pragma once
 
 #include <atomic>
+#include <functional>
 #include <mutex>
 #include <string>
+#include <string_view>
+#include <vector>
 
+#include "display/dxcc_display.h"
 #include "engine/band_lists.h"
 #include "engine/qso_args.h"
 #include "engine/qso_log.h"
@@ -47,6 +51,10 @@ class Module {
 
   // Copies taken under the lock, for the setup thread and for tests.
   QsoLog LogCopy() const;
+  // The QSOs of one call, in log order.
+  std::vector<CInfo> QsosOfCall(std::string_view call) const;
+  // Runs `change` on the tables under the lock.
+  void UpdateLists(const std::function<void(BandLists&)>& change);
   BandLists ListsCopy() const;
   Station StationCopy() const;
 
@@ -58,6 +66,7 @@ class Module {
   // The status refresh has ended: the call check may post the next one.
   void SetUpdateReady() { update_ready_ = true; }
   SetupController& setup_controller() { return setup_; }
+  DxccDisplay& dxcc_display() { return dxcc_; }
   const std::string& bad_qso_file_name() const { return bad_qsos_.name(); }
 
  private:
@@ -85,6 +94,7 @@ class Module {
   std::atomic<bool> russian_texts_{false};
   std::atomic<bool> update_ready_{true};
   SetupController setup_;  // its handlers run on the setup thread
+  DxccDisplay dxcc_{*this};  // the DXCC part of the setup thread's refresh
 };
 
 }  // namespace velmora

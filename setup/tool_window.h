@@ -1,5 +1,8 @@
 #pragma once
 
+#include <string>
+
+#include "display/dxcc_table.h"
 #include "setup/window_position.h"
 
 namespace velmora {
@@ -20,6 +23,13 @@ class ToolWindow {
   virtual void Show() = 0;
   // False once the operator has dismissed the window.
   virtual bool IsVisible() const = 0;
+
+  // What the DXCC refresh gives the window to show; a window ignores what it
+  // does not show.
+  virtual void ShowTitle(const std::string& title) { (void)title; }
+  virtual void ShowPageStates(const PageStates& states) { (void)states; }
+  // Redraws the info button (without erasing the background first).
+  virtual void RepaintInfoButton() {}
 };
 
 }  // namespace velmora

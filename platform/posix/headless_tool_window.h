@@ -15,6 +15,8 @@ struct HeadlessWindowState {
   WindowPoint position;
   std::string title;
   int openings = 0;  // windows of this kind created so far
+  PageStates pages;  // the multiplier window's boxes
+  int button_repaints = 0;
 };
 
 // A tool window without a screen; its state lives in `state`, owned by the
@@ -28,6 +30,9 @@ class HeadlessToolWindow : public ToolWindow {
 
   void Show() override { state_.visible = true; }
   bool IsVisible() const override { return state_.visible; }
+  void ShowTitle(const std::string& title) override { state_.title = title; }
+  void ShowPageStates(const PageStates& states) override { state_.pages = states; }
+  void RepaintInfoButton() override { ++state_.button_repaints; }
 
  private:
   HeadlessWindowState& state_;

@@ -287,5 +287,33 @@ TEST_F(SetupThreadTest, WithoutTheHostEverythingElseWorks) {
   EXPECT_EQ(host.log(), Log{"Attach"});
 }
 
+// The refresh's DXCC part: after a few QSOs and a refresh at 14 025 000 Hz the
+// multiplier window names the band and ticks exactly the worked entities.
+TEST_F(SetupThreadTest, RefreshTicksTheEntitiesWorkedOnTheBand) {
+  settings.values = {{"DXCC", "1"}, {"setup_view_dxcc_extended", "1"}};
+  module->ResetStats(ContestReset());
+  module->AddData(testing::Qso("F5ABC", "F", "EU", testing::At(12, 0)));
+  module->AddData(testing::Qso("UA2FF", "UA2/f", "EU", testing::At(12, 1)));
+  module->AddData(testing::Qso("SU1AA", "SU", "AF", testing::At(12, 2)));
+  module->AddData(testing::Qso("W1AW", "K", "NA", testing::At(12, 3), "40m"));
+  module->GetResult(nullptr);
+  host.Serve("", 14'025'000);
+  Refresh();
+  HeadlessSetupState s = State();
+  EXPECT_EQ(s.multiplier.title, "ZEB-2017 DXCC worked on 20m 3 of 338");
+  int ticked = 0;
+  for (const auto& page : s.multiplier.pages)
+    for (int box : page) ticked += box;
+  EXPECT_EQ(ticked, 4);  // F, UA2 (from UA2/f), and SU on the AF and AS pages
+  EXPECT_GE(s.dxcc_info.button_repaints, 1);
+
+  host.Serve("F5ABC", 14'025'000);
+  Refresh();
+  State();
+  BandLists lists = module->ListsCopy();
+  EXPECT_EQ(lists.BandRows[3][2], "12:00");  // the call view: time on 20 m
+  EXPECT_EQ(module->dxcc_display().ButtonInput({}).current_call, "F5ABC");
+}
+
 }  // namespace
 }  // namespace velmora
