@@ -7,6 +7,8 @@
 #include <fstream>
 #include <sstream>
 
+#include "testing/temp_folder.h"
+
 namespace velmora::replay {
 namespace {
 
@@ -24,11 +26,6 @@ std::string Slurp(const fs::path& path) {
 
 class ReplaySessionTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    char pattern[] = "/tmp/velmora-replay-XXXXXX";
-    dir_ = ::mkdtemp(pattern);
-  }
-  void TearDown() override { fs::remove_all(dir_); }
 
   int Run(std::vector<std::string> args) {
     out_.str("");
@@ -41,7 +38,8 @@ class ReplaySessionTest : public ::testing::Test {
     return path;
   }
 
-  std::string dir_;
+  velmora::testing::TempFolder folder_;
+  const std::string dir_ = folder_.path().string();
   std::ostringstream out_, err_;
 };
 

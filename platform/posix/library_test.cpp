@@ -12,6 +12,7 @@
 #include <sstream>
 
 #include "engine/exports.h"
+#include "testing/loaded_plugin.h"
 
 namespace {
 
@@ -24,30 +25,15 @@ std::string Slurp(const std::string& path) {
 
 class LibraryTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    char pattern[] = "/tmp/velmora-lib-XXXXXX";
-    dir_ = ::mkdtemp(pattern);
-    old_dir_ = std::filesystem::current_path();
-    std::filesystem::create_directory(dir_ + "/Plugins");
-    std::filesystem::current_path(dir_);
-    handle_ = ::dlopen(VELMORA_LIBRARY, RTLD_NOW | RTLD_LOCAL);
-    ASSERT_NE(handle_, nullptr) << ::dlerror();
-  }
-  void TearDown() override {
-    if (handle_) ::dlclose(handle_);
-    std::filesystem::current_path(old_dir_);
-    std::filesystem::remove_all(dir_);
-  }
+  void SetUp() override { ASSERT_TRUE(plugin_.loaded()) << ::dlerror(); }
   template <typename F>
   F* Get(const char* name) {
-    void* symbol = ::dlsym(handle_, name);
-    EXPECT_NE(symbol, nullptr) << name;
-    return reinterpret_cast<F*>(symbol);
+    F* function = plugin_.Get<F>(name);
+    EXPECT_NE(function, nullptr) << name;
+    return function;
   }
 
-  std::string dir_;
-  std::filesystem::path old_dir_;
-  void* handle_ = nullptr;
+  velmora::testing::LoadedPlugin plugin_{VELMORA_LIBRARY};
 };
 
 TEST_F(LibraryTest, DrivesAShortContestThroughThePlainNames) {

@@ -8,7 +8,9 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <type_traits>
 
+#include "testing/loaded_plugin.h"
 #include "testing/scenario_runner.h"
 
 namespace {
@@ -17,25 +19,14 @@ using velmora::testing::EntryPoints;
 
 class ScenarioTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    char pattern[] = "/tmp/velmora-scenario-XXXXXX";
-    ASSERT_NE(::mkdtemp(pattern), nullptr);
-    dir_ = pattern;
-    old_dir_ = std::filesystem::current_path();
-    std::filesystem::create_directory(dir_ / "Plugins");
-    std::filesystem::current_path(dir_);
-    handle_ = ::dlopen(VELMORA_LIBRARY, RTLD_NOW | RTLD_LOCAL);
-    ASSERT_NE(handle_, nullptr) << ::dlerror();
-  }
+  void SetUp() override { ASSERT_TRUE(plugin_.loaded()) << ::dlerror(); }
   void TearDown() override {
-    if (handle_) ::dlclose(handle_);
-    std::filesystem::current_path(old_dir_);
-    if (!HasFailure()) std::filesystem::remove_all(dir_);
+    if (HasFailure()) plugin_.KeepFolder();
   }
 
   template <typename F>
   void Resolve(F& function, const char* name) {
-    function = reinterpret_cast<F>(::dlsym(handle_, name));
+    function = plugin_.Get<std::remove_pointer_t<F>>(name);
     EXPECT_NE(function, nullptr) << name;
   }
 
@@ -61,12 +52,10 @@ class ScenarioTest : public ::testing::Test {
     for (const auto& file : velmora::testing::RunScenarioFile(
              std::string(VELMORA_SCENARIOS) + "/" + scenario, entry))
       EXPECT_EQ(file.actual, file.expected)
-          << file.output << " differs; the run is kept in " << dir_;
+          << file.output << " differs; the run is kept in " << plugin_.folder();
   }
 
-  std::filesystem::path dir_;
-  std::filesystem::path old_dir_;
-  void* handle_ = nullptr;
+  velmora::testing::LoadedPlugin plugin_{VELMORA_LIBRARY};
 };
 
 TEST_F(ScenarioTest, ShortContest) { RunAndCompare("short_contest.txt"); }
