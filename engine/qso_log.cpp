@@ -21,8 +21,24 @@ ScoreKey QsoLog::MakeKey(const CInfo& r) {
 }
 
 void QsoLog::Append(CInfo record) {
+  std::vector<std::uint32_t>& positions = by_call_[record.Call.str()];
+  AppendTo(positions, std::move(record));
+}
+
+bool QsoLog::AppendNew(CInfo record) {
+  // One look-up of the call serves the dupe check and the index.
+  std::vector<std::uint32_t>& positions = by_call_[record.Call.str()];
+  bool dupe = std::any_of(positions.begin(), positions.end(), [&](std::uint32_t i) {
+    return records_[i].Band == record.Band && records_[i].Mode == record.Mode;
+  });
+  record.Bad = record.Dupe = dupe ? 1 : 0;
+  AppendTo(positions, std::move(record));
+  return dupe;
+}
+
+void QsoLog::AppendTo(std::vector<std::uint32_t>& positions, CInfo record) {
   keys_.push_back(MakeKey(record));
-  by_call_[record.Call.str()].push_back(static_cast<std::uint32_t>(records_.size()));
+  positions.push_back(static_cast<std::uint32_t>(records_.size()));
   const ScoreKey& key = keys_.back();
   if (key.band != ScoreKey::kNoBand) ++band_prefix_counts_[BandPrefixKey(key.band, key.prefix)];
   records_.push_back(std::move(record));

@@ -21,6 +21,9 @@ namespace velmora {
 class QsoLog {
  public:
   void Append(CInfo record);
+  // Appends a new QSO, flagged as a dupe (Bad and Dupe) when one with the same
+  // call, band and mode is stored already; returns whether it was a dupe.
+  bool AppendNew(CInfo record);
   void RemoveAt(std::size_t index);
   void Clear();
 
@@ -72,6 +75,7 @@ class QsoLog {
     return static_cast<std::uint64_t>(band) << 32 | prefix;
   }
   ScoreKey MakeKey(const CInfo& record);
+  void AppendTo(std::vector<std::uint32_t>& positions, CInfo record);
 
   std::vector<CInfo> records_;
   std::vector<ScoreKey> keys_;       // parallel to records_

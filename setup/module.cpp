@@ -33,9 +33,7 @@ int Module::AddData(const QsoArgs& qso) {
   {
     std::lock_guard lock(mutex_);
     lists_.NoteBand(record.Band);
-    dupe = log_.FindSame(record.Call, record.Band, record.Mode).has_value();
-    record.Bad = record.Dupe = dupe ? 1 : 0;
-    log_.Append(std::move(record));
+    dupe = log_.AppendNew(std::move(record));
   }
   if (dupe) bad_qsos_.Record(qso, kDupeText);
   return 1;
