@@ -24,7 +24,7 @@ bool CountsAsRejected(const std::string& line) {
 void BadQsoFile::Start(std::string name) {
   name_ = std::move(name);
   entries_.clear();
-  files_.ReplaceFile(name_, kUbnHeading);
+  in_step_ = files_.ReplaceFile(name_, kUbnHeading);
 }
 
 void BadQsoFile::Record(const QsoArgs& qso, const char* verdict_text) {
@@ -37,8 +37,11 @@ void BadQsoFile::Record(const QsoArgs& qso, const char* verdict_text) {
   entry.time_text = QsoTimeText(qso.time);
   entry.dupe = verdict_text == std::string_view(kDupeText);
   entry.line = BadQsoLine(qso, verdict_text);
-  files_.AppendToFile(name_, entry.line);
   entries_.push_back(std::move(entry));
+  if (in_step_)
+    in_step_ = files_.AppendToFile(name_, entries_.back().line);
+  else
+    Rewrite();
 }
 
 bool BadQsoFile::DropDupeLine(std::string_view call, std::string_view band,
@@ -67,7 +70,7 @@ void BadQsoFile::Rewrite() {
   if (name_.empty()) return;
   std::string text = kUbnHeading;
   for (const Entry& entry : entries_) text += entry.line;
-  files_.ReplaceFile(name_, text);
+  in_step_ = files_.ReplaceFile(name_, text);
 }
 
 int BadQsoFile::CountRejected() {

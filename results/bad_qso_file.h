@@ -22,7 +22,8 @@ class BadQsoFile {
   const std::string& name() const { return name_; }
 
   // Appends the line of a rejected (`verdict_text`) or duplicate QSO. Before
-  // the first Start there is no file and the line goes nowhere.
+  // the first Start there is no file and the line goes nowhere. A failed
+  // write is made good by the next one.
   void Record(const QsoArgs& qso, const char* verdict_text);
 
   // Takes out the line of the duplicate with this call, band, mode and time.
@@ -48,6 +49,9 @@ class BadQsoFile {
   FileSystem& files_;
   std::string name_;
   std::vector<Entry> entries_;
+  // False after a write failed: the file no longer holds the kept lines, and
+  // the next line rewrites it whole instead of appending.
+  bool in_step_ = true;
 };
 
 // Starts "err.txt" afresh with the heading line.

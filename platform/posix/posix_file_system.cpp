@@ -1,70 +1,73 @@
 #include "platform/posix/posix_file_system.h"
 
-#include <dirent.h>
 #include <fcntl.h>
 #include <unistd.h>
 
-#include <cstdio>
-#include <memory>
+#include <cerrno>
 
 namespace velmora {
 
-namespace {
-
-struct FileCloser {
-  void operator()(std::FILE* f) const { std::fclose(f); }
-};
-using File = std::unique_ptr<std::FILE, FileCloser>;
-
-bool WriteAll(int fd, std::string_view bytes) {
+bool PosixFileSystem::WriteAll(int fd, std::string_view bytes) {
   while (!bytes.empty()) {
-    ssize_t n = ::write(fd, bytes.data(), bytes.size());
+    ssize_t n = calls_.write(fd, bytes.data(), bytes.size());
+    if (n < 0 && errno == EINTR) continue;
     if (n <= 0) return false;
     bytes.remove_prefix(static_cast<std::size_t>(n));
   }
   return true;
 }
 
-}  // namespace
-
 std::optional<std::string> PosixFileSystem::ReadFile(const std::string& name) {
-  File file(std::fopen(name.c_str(), "rb"));
-  if (!file) return std::nullopt;
+  int fd = calls_.open(name.c_str(), O_RDONLY | O_CLOEXEC, 0);
+  if (fd < 0) return std::nullopt;
   std::string text;
   char buffer[65536];
-  std::size_t n;
-  while ((n = std::fread(buffer, 1, sizeof buffer, file.get())) > 0) text.append(buffer, n);
-  if (std::ferror(file.get())) return std::nullopt;
+  bool ok = true;
+  for (;;) {
+    ssize_t n = calls_.read(fd, buffer, sizeof buffer);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) {
+      ok = n == 0;
+      break;
+    }
+    text.append(buffer, static_cast<std::size_t>(n));
+  }
+  calls_.close(fd);
+  if (!ok) return std::nullopt;
   return text;
 }
 
+// A reader never sees a line that was only partly written: after a short
+// write (a full disk) the file is cut back to where it ended.
 bool PosixFileSystem::AppendToFile(const std::string& name, std::string_view bytes) {
-  int fd = ::open(name.c_str(), O_WRONLY | O_APPEND | O_CREAT, 0644);
+  int fd = calls_.open(name.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0644);
   if (fd < 0) return false;
-  bool ok = WriteAll(fd, bytes);
-  return (::close(fd) == 0) && ok;
+  off_t end = calls_.lseek(fd, 0, SEEK_END);
+  bool ok = end >= 0 && WriteAll(fd, bytes);
+  if (!ok && end >= 0) calls_.ftruncate(fd, end);
+  return (calls_.close(fd) == 0) && ok;
 }
 
 bool PosixFileSystem::ReplaceFile(const std::string& name, std::string_view bytes) {
-  std::string temp = name + ".velmora-tmp";
-  int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+  const std::string temp = name + ".velmora-tmp";
+  int fd = calls_.open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
   if (fd < 0) return false;
-  bool ok = WriteAll(fd, bytes) && ::fsync(fd) == 0;
-  ok = (::close(fd) == 0) && ok;
-  if (ok && ::rename(temp.c_str(), name.c_str()) == 0) return true;
-  ::unlink(temp.c_str());
+  bool ok = WriteAll(fd, bytes) && calls_.fsync(fd) == 0;
+  ok = (calls_.close(fd) == 0) && ok;
+  if (ok && calls_.rename(temp.c_str(), name.c_str()) == 0) return true;
+  calls_.unlink(temp.c_str());
   return false;
 }
 
 std::vector<std::string> PosixFileSystem::ListFolder(const std::string& folder) {
   std::vector<std::string> names;
-  DIR* dir = ::opendir(folder.empty() ? "." : folder.c_str());
+  DIR* dir = calls_.opendir(folder.empty() ? "." : folder.c_str());
   if (dir == nullptr) return names;
-  while (dirent* entry = ::readdir(dir)) {
+  while (dirent* entry = calls_.readdir(dir)) {
     std::string name = entry->d_name;
     if (name != "." && name != "..") names.push_back(std::move(name));
   }
-  ::closedir(dir);
+  calls_.closedir(dir);
   return names;
 }
 
