@@ -2,6 +2,8 @@
 
 #include "platform/win32/windows_api.h"
 
+#include "setup/win32/cabrillo_dialog.h"
+
 namespace velmora {
 
 void Win32WindowSystem::ShowMessage(const std::string& text, const std::string& caption,
@@ -13,6 +15,8 @@ void Win32WindowSystem::ShowMessage(const std::string& text, const std::string& 
                 caption.empty() ? nullptr : caption.c_str(), style);
 }
 
-bool Win32WindowSystem::RunCabrilloForm(CabrilloForm&) { return true; }
+// On the calling thread (the host's), with no owner: no host window is
+// disabled while the form is open.
+bool Win32WindowSystem::RunCabrilloForm(CabrilloForm& form) { return RunCabrilloDialog(form); }
 
 }  // namespace velmora
