@@ -42,3 +42,16 @@
 #define IDC_CAB_LABEL_TRANSMITTER 1029
 #define IDC_CAB_LABEL_OVERLAY 1030
 #define IDC_CAB_LABEL_POWER 1277
+
+// The setup window (106).
+#define IDC_SETUP_VIEW_LABEL 1277
+#define IDC_SETUP_DXCC 931
+#define IDC_SETUP_EXTENDED 1059
+#define IDC_SETUP_ON_TOP 1060
+
+// The DXCC info window (104): its owner-drawn info button.
+#define IDC_INFO_BUTTON 1003
+
+// The multiplier window (117): the tab control over the six continent pages,
+// whose check boxes take their ids from the DXCC table.
+#define IDC_MULTIPLIER_TABS 1073
