@@ -19,6 +19,8 @@ namespace {
 // Members are built in order and destroyed in reverse: the services first,
 // the module that uses them last.
 struct Win32Module {
+  Win32Module() { windows.BindDxccDisplay(&module.dxcc_display()); }
+
   Win32FileSystem files;
   Win32SettingsStore settings;
   Win32WindowSystem windows;
@@ -35,10 +37,14 @@ Module& TheModule() { return instance->module; }
 
 }  // namespace velmora
 
-extern "C" BOOL WINAPI DllMain(HINSTANCE, DWORD reason, LPVOID) {
+// At a FreeLibrary (`reserved` null) the module closes the windows and waits,
+// bounded, for the setup thread. When the process is ending (`reserved` not
+// null) the other threads are already gone: nothing is waited for or
+// destroyed, the memory goes with the process.
+extern "C" BOOL WINAPI DllMain(HINSTANCE, DWORD reason, LPVOID reserved) {
   try {
     if (reason == DLL_PROCESS_ATTACH) velmora::instance.emplace();
-    if (reason == DLL_PROCESS_DETACH) velmora::instance.reset();
+    if (reason == DLL_PROCESS_DETACH && reserved == nullptr) velmora::instance.reset();
   } catch (...) {
     return FALSE;  // the module could not be built: the load fails
   }

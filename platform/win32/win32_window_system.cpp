@@ -2,9 +2,68 @@
 
 #include "platform/win32/windows_api.h"
 
+#include <commctrl.h>
+#include <objbase.h>
+
 #include "setup/win32/cabrillo_dialog.h"
+#include "setup/win32/setup_window.h"
 
 namespace velmora {
+
+namespace {
+
+constexpr DWORD kPollStepMs = 20;
+
+// The module whose resources hold the dialogs: the one this code is linked
+// into.
+HINSTANCE ThisModule() {
+  HMODULE module = nullptr;
+  ::GetModuleHandleExA(
+      GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+      reinterpret_cast<LPCSTR>(&ThisModule), &module);
+  return module;
+}
+
+DWORD Remaining(ULONGLONG deadline) {
+  const ULONGLONG now = ::GetTickCount64();
+  return now < deadline ? static_cast<DWORD>(deadline - now) : 0;
+}
+
+// Waits until one of `handles` is signalled (true) or `ms` have passed,
+// serving meanwhile what other threads ask of this one: sent messages and,
+// in a single-threaded apartment, calls into it. The setup thread calls the
+// host's object, which lives in the host's apartment, up to its last release.
+bool WaitServing(DWORD count, HANDLE* handles, DWORD ms) {
+  DWORD index = 0;
+  const HRESULT result = ::CoWaitForMultipleHandles(0, ms, count, handles, &index);
+  if (result == S_OK) return true;
+  if (result == RPC_S_CALLPENDING) return false;
+  return ::WaitForMultipleObjects(count, handles, FALSE, ms) < WAIT_OBJECT_0 + count;
+}
+
+// At unload the setup thread tears its windows down while the host's thread
+// holds the loader lock, so that teardown must not resolve an import: the
+// common controls resolve theirs lazily, at a control's first creation and
+// destruction. A tab control made and destroyed here resolves them early.
+void ResolveTabControlImports() {
+  HWND tabs = ::CreateWindowExA(0, WC_TABCONTROLA, "", WS_CHILD, 0, 0, 10, 10, HWND_MESSAGE,
+                                nullptr, nullptr, nullptr);
+  if (tabs) ::DestroyWindow(tabs);
+}
+
+// A synchronous close request that gives up at `deadline`.
+void SendWithin(HWND window, UINT message, WPARAM wparam, ULONGLONG deadline) {
+  DWORD_PTR answer = 0;
+  ::SendMessageTimeoutA(window, message, wparam, 0, SMTO_NORMAL, Remaining(deadline),
+                        &answer);
+}
+
+}  // namespace
+
+Win32WindowSystem::~Win32WindowSystem() {
+  ShutdownWindows();
+  if (opened_) ::CloseHandle(opened_);
+}
 
 void Win32WindowSystem::ShowMessage(const std::string& text, const std::string& caption,
                                     MessageIcon icon) {
@@ -18,5 +77,129 @@ void Win32WindowSystem::ShowMessage(const std::string& text, const std::string& 
 // On the calling thread (the host's), with no owner: no host window is
 // disabled while the form is open.
 bool Win32WindowSystem::RunCabrilloForm(CabrilloForm& form) { return RunCabrilloDialog(form); }
+
+bool Win32WindowSystem::SetupWindowExists() { return setup_running_; }
+
+// A window still open is shut down first. Returns once the new dialog exists,
+// so that the next reset sees it and status updates reach it.
+void Win32WindowSystem::StartSetupThread() {
+  ShutdownWindows();
+  if (!opened_) opened_ = ::CreateEventA(nullptr, TRUE, FALSE, nullptr);
+  if (!opened_) return;
+  ::ResetEvent(opened_);
+  thread_ = ::CreateThread(nullptr, 0, &SetupThreadMain, this, 0, nullptr);
+  if (!thread_) return;
+  HANDLE handles[] = {opened_, thread_};
+  WaitServing(2, handles, kShutdownBoundMs);
+}
+
+void Win32WindowSystem::PostStatusUpdate() {
+  if (HWND window = Window()) ::PostMessageA(window, kStatusUpdateMessage, 0, 0);
+}
+
+// The close requests are synchronous: each returns once the setup thread has
+// handled it. Host's thread, also at unload.
+void Win32WindowSystem::ShutdownWindows() {
+  const ULONGLONG deadline = ::GetTickCount64() + kShutdownBoundMs;
+  if (HWND window = Window()) {
+    SendWithin(window, kCloseToolWindowMessage, static_cast<WPARAM>(WindowKind::kMultiplier),
+               deadline);
+    SendWithin(window, kCloseToolWindowMessage, static_cast<WPARAM>(WindowKind::kDxccInfo),
+               deadline);
+    SendWithin(window, WM_CLOSE, 0, deadline);
+  }
+  WaitForSetupEnd(deadline);
+  ReleaseThread();
+}
+
+void Win32WindowSystem::BindSetupController(SetupController* controller) {
+  std::lock_guard lock(mutex_);
+  controller_ = controller;
+  if (!controller) display_ = nullptr;
+}
+
+void Win32WindowSystem::BindDxccDisplay(const DxccDisplay* display) {
+  std::lock_guard lock(mutex_);
+  display_ = display;
+}
+
+DWORD WINAPI Win32WindowSystem::SetupThreadMain(void* system) {
+  auto* self = static_cast<Win32WindowSystem*>(system);
+  self->RunSetupThread();
+  return 0;
+}
+
+// The setup thread: it records its window unless one exists, runs the dialog
+// in its own apartment, and lets the controller close the tool windows and
+// release the host's object before the apartment ends.
+void Win32WindowSystem::RunSetupThread() {
+  SetupController* controller = nullptr;
+  const DxccDisplay* display = nullptr;
+  bool recorded = false;
+  {
+    std::lock_guard lock(mutex_);
+    if (!setup_running_) {
+      setup_running_ = recorded = true;
+      controller = controller_;
+      display = display_;
+    }
+  }
+  HANDLE opened = opened_;
+  if (!recorded) {
+    ::SetEvent(opened);
+    return;
+  }
+  ::CoInitialize(nullptr);
+  INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_TAB_CLASSES};
+  ::InitCommonControlsEx(&controls);
+  ResolveTabControlImports();
+  try {
+    SetupWindow window(ThisModule(), controller, display);
+    window.Run([this, opened](HWND created) {
+      {
+        std::lock_guard lock(mutex_);
+        window_ = created;
+      }
+      ::SetEvent(opened);
+    });
+    {
+      std::lock_guard lock(mutex_);
+      window_ = nullptr;
+    }
+    if (controller) controller->Closed();
+  } catch (...) {
+    std::lock_guard lock(mutex_);
+    window_ = nullptr;
+  }
+  ::SetEvent(opened);
+  ::CoUninitialize();
+  // The very last step: at unload the host's thread lets the library go as
+  // soon as it sees the reference cleared.
+  setup_running_ = false;
+}
+
+HWND Win32WindowSystem::Window() {
+  std::lock_guard lock(mutex_);
+  return window_;
+}
+
+// Waits, bounded, until the setup thread has cleared its reference or is
+// gone. Under the loader lock (unload) a thread cannot finish its exit, so the
+// reference is what ends the wait there.
+void Win32WindowSystem::WaitForSetupEnd(ULONGLONG deadline) {
+  while (setup_running_ && thread_) {
+    const DWORD left = Remaining(deadline);
+    if (left == 0) return;
+    HANDLE thread = thread_;
+    if (WaitServing(1, &thread, left < kPollStepMs ? left : kPollStepMs)) return;
+  }
+}
+
+// Forgets the setup thread, whether it has ended or was let go.
+void Win32WindowSystem::ReleaseThread() {
+  if (!thread_) return;
+  ::CloseHandle(thread_);
+  thread_ = nullptr;
+}
 
 }  // namespace velmora

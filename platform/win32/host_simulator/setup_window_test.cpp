@@ -1,0 +1,340 @@
+// The setup window and its two tool windows as the host logger meets them:
+// the DLL loaded by this program, whose main thread is a single-threaded
+// apartment that pumps messages and serves the fake automation object.
+
+#include <gtest/gtest.h>
+
+#include <objbase.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <optional>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "display/dxcc_table.h"
+#include "platform/win32/host_simulator/fake_host_application.h"
+#include "platform/win32/host_simulator/plugin_windows.h"
+#include "platform/win32/host_simulator/velmora_library.h"
+#include "platform/win32/temp_folder.h"
+#include "resources/resource_ids.h"
+
+namespace velmora::testing {
+namespace {
+
+constexpr unsigned long kPatience = 10000;
+
+// There is no window manager on the virtual display, but Wine lets one manage
+// captioned windows and, at each hiding, waits two seconds for it to answer.
+// Windows that Wine places itself behave as on Windows. Set before the first
+// window of this program loads the display driver, which reads it.
+class UnmanagedWindows : public ::testing::Environment {
+ public:
+  void SetUp() override {
+    const char managed[] = "N";
+    ASSERT_EQ(::RegSetKeyValueA(HKEY_CURRENT_USER, "Software\\Wine\\X11 Driver", "Managed",
+                                REG_SZ, managed, sizeof(managed)),
+              ERROR_SUCCESS);
+  }
+};
+[[maybe_unused]] const auto* const kUnmanagedWindows =
+    ::testing::AddGlobalTestEnvironment(new UnmanagedWindows);
+constexpr char kReset[] = "reset - 0 DL1ABC 2017-06-03 12:00 2017-06-04 11:59 DL EU\n";
+constexpr char kCheck[] = "check DL1ABC CW DL 20m -\n";
+
+class SetupWindowTest : public ::testing::Test {
+ protected:
+  SetupWindowTest() {
+    ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    std::filesystem::create_directory(folder_.path() / "Plugins");
+  }
+  ~SetupWindowTest() override { library_.reset(); }  // before the fake host goes
+
+  void TearDown() override {
+    if (HasFailure()) folder_.Keep();
+  }
+
+  void RegisterHost() {
+    CLSID clsid;
+    ASSERT_EQ(::CLSIDFromString(const_cast<LPOLESTR>(VELMORA_TEST_CLSID), &clsid), S_OK);
+    ASSERT_TRUE(host_.Register(clsid));
+  }
+  void Load() {
+    library_.emplace();
+    ASSERT_TRUE(library_->loaded()) << "LoadLibrary error " << library_->load_error();
+  }
+  std::string Run(const std::string& scenario) {
+    return RunScenario(scenario, library_->plain());
+  }
+  // The first reset opens the setup window.
+  HWND OpenSetup() {
+    Run(kReset);
+    return WaitFor(PluginWindow::kSetup);
+  }
+  // A call check asks for a status refresh; it is done once the host was
+  // asked for the call and the rest of the refresh had time to run.
+  void Refresh() {
+    const std::size_t asked = host_.entry_fields().size();
+    Run(kCheck);
+    EXPECT_TRUE(PumpUntil([&] { return host_.entry_fields().size() > asked; }, kPatience));
+    PumpFor(300);
+  }
+  void Click(HWND setup, int box) {
+    ::PostMessageA(::GetDlgItem(setup, box), BM_CLICK, 0, 0);
+  }
+  // A window is shown once its initialisation is done.
+  static HWND WaitFor(PluginWindow which) {
+    auto shown = [&] {
+      HWND window = FindPluginWindow(which);
+      return window && ::IsWindowVisible(window);
+    };
+    return PumpUntil(shown, kPatience) ? FindPluginWindow(which) : nullptr;
+  }
+  static std::string Setting(const char* key) {
+    char value[64] = "";
+    ::GetPrivateProfileStringA("Settings", key, "<missing>", value, sizeof(value),
+                               ".\\Plugins\\Velmora.ini");
+    return value;
+  }
+  static void Store(const char* key, const char* value) {
+    ::WritePrivateProfileStringA("Settings", key, value, ".\\Plugins\\Velmora.ini");
+  }
+  static void Screenshot(HWND window, const std::string& name) {
+    std::filesystem::create_directories(std::string("Z:") + VELMORA_ARTIFACTS);
+    const std::string path = std::string(VELMORA_ARTIFACTS) + "/" + name;
+    EXPECT_TRUE(SaveScreenshot(window, path) && std::filesystem::exists("Z:" + path))
+        << path;
+  }
+
+  TempFolder folder_;
+  FakeHostApplication host_;
+  std::optional<VelmoraLibrary> library_;
+};
+
+bool IsTopmost(HWND window) {
+  return (::GetWindowLongA(window, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
+}
+
+::testing::AssertionResult CloseItemDisabledNotGreyed(HWND window) {
+  const UINT state = ::GetMenuState(::GetSystemMenu(window, FALSE), SC_CLOSE, MF_BYCOMMAND);
+  if ((state & MF_DISABLED) && !(state & MF_GRAYED)) return ::testing::AssertionSuccess();
+  return ::testing::AssertionFailure() << "Close item state " << std::hex << state;
+}
+
+// The labels of the ticked boxes of every continent page, "EU:DL" and so on.
+std::set<std::string> TickedBoxes(HWND multiplier) {
+  std::set<std::string> ticked;
+  const auto& pages = ContinentPages();
+  for (int page = 0; page < kPageCount; ++page) {
+    HWND window = FindContinentPage(multiplier, page);
+    EXPECT_NE(window, nullptr) << "page " << page;
+    if (!window) continue;
+    const ContinentPage& p = pages[static_cast<std::size_t>(page)];
+    for (const EntityBox& box : p.boxes)
+      if (::IsDlgButtonChecked(window, box.control_id) == BST_CHECKED)
+        ticked.insert(std::string(p.tab_caption.substr(3, 2)) + ":" + std::string(box.label));
+  }
+  return ticked;
+}
+
+TEST_F(SetupWindowTest, OpensAtItsCornerTopmostAndSendsTheModeMacros) {
+  RegisterHost();
+  Load();
+  HWND setup = OpenSetup();
+  ASSERT_NE(setup, nullptr);
+  ASSERT_TRUE(PumpUntil([&] { return host_.macros().size() >= 2; }, kPatience));
+  // The first status refresh follows the opening and asks for the call.
+  ASSERT_TRUE(PumpUntil([&] { return !host_.entry_fields().empty(); }, kPatience));
+
+  EXPECT_EQ(host_.macros(), (std::vector<std::wstring>{L"<MODE:CW>", L"<BAUDRATE:27>"}));
+  EXPECT_EQ(host_.entry_fields(), std::vector<long>{5});
+  RECT r{};
+  ::GetWindowRect(setup, &r);
+  EXPECT_EQ(r.left, 10);
+  EXPECT_EQ(r.top, 10);
+  EXPECT_TRUE(IsTopmost(setup));
+  EXPECT_EQ(TitleOf(setup), "Setup ZEB-2017");
+  EXPECT_EQ(TitleOf(::GetDlgItem(setup, IDC_SETUP_VIEW_LABEL)), "View");
+  EXPECT_TRUE(CloseItemDisabledNotGreyed(setup));
+  EXPECT_EQ(Setting("Start"), "1");
+  Screenshot(setup, "setup_window.png");
+}
+
+TEST_F(SetupWindowTest, SignalsTheSpotOnlyWhenTheFrequencyMovedMoreThan300Hz) {
+  RegisterHost();
+  host_.SetFrequency(14025000.0);
+  Load();
+  ASSERT_NE(OpenSetup(), nullptr);
+  const std::wstring spot = L"<SP1>";
+  auto spots = [&] {
+    auto m = host_.macros();
+    return std::count(m.begin(), m.end(), spot);
+  };
+  ASSERT_TRUE(PumpUntil([&] { return spots() == 1; }, kPatience));
+  host_.SetFrequency(14025300.0);
+  Refresh();
+  EXPECT_EQ(spots(), 1);
+  host_.SetFrequency(14025301.0);
+  Refresh();
+  EXPECT_TRUE(PumpUntil([&] { return spots() == 2; }, kPatience));
+  EXPECT_EQ(host_.macros(), (std::vector<std::wstring>{L"<MODE:CW>", L"<BAUDRATE:27>", spot,
+                                                        spot}));
+  for (long field : host_.entry_fields()) EXPECT_EQ(field, 5);
+}
+
+TEST_F(SetupWindowTest, UnloadWithEveryWindowOpenIsPromptAndKeepsTheOptions) {
+  RegisterHost();
+  host_.SetFrequency(14025000.0);
+  Store("DXCC", "1");
+  Store("setup_view_dxcc_extended", "1");
+  Load();
+  ASSERT_NE(OpenSetup(), nullptr);
+  ASSERT_NE(WaitFor(PluginWindow::kDxccInfo), nullptr);
+  ASSERT_NE(WaitFor(PluginWindow::kMultiplier), nullptr);
+  PumpFor(300);
+
+  const ULONGLONG before = ::GetTickCount64();
+  library_.reset();
+  const ULONGLONG took = ::GetTickCount64() - before;
+  EXPECT_LT(took, 3000u);
+  EXPECT_EQ(FindPluginWindow(PluginWindow::kSetup), nullptr);
+  EXPECT_EQ(FindPluginWindow(PluginWindow::kDxccInfo), nullptr);
+  EXPECT_EQ(FindPluginWindow(PluginWindow::kMultiplier), nullptr);
+  EXPECT_EQ(Setting("DXCC"), "1");
+  EXPECT_EQ(Setting("setup_view_dxcc_extended"), "1");
+}
+
+TEST_F(SetupWindowTest, WithoutAutomationTheWindowsStillWork) {
+  Load();
+  HWND setup = OpenSetup();
+  ASSERT_NE(setup, nullptr);
+  Click(setup, IDC_SETUP_DXCC);
+  HWND info = WaitFor(PluginWindow::kDxccInfo);
+  ASSERT_NE(info, nullptr);
+  Click(setup, IDC_SETUP_EXTENDED);
+  ASSERT_NE(WaitFor(PluginWindow::kMultiplier), nullptr);
+  Run(kCheck);
+  PumpFor(300);
+
+  EXPECT_TRUE(::IsWindowVisible(info));
+  EXPECT_EQ(TitleOf(info), "DXCC");
+  EXPECT_EQ(::IsDlgButtonChecked(setup, IDC_SETUP_DXCC), BST_CHECKED);
+  EXPECT_EQ(::IsDlgButtonChecked(setup, IDC_SETUP_EXTENDED), BST_CHECKED);
+  EXPECT_EQ(Setting("DXCC"), "1");
+  EXPECT_EQ(Setting("setup_view_dxcc_extended"), "1");
+  EXPECT_TRUE(host_.macros().empty());
+}
+
+TEST_F(SetupWindowTest, MultiplierWindowTicksTheEntitiesWorkedOnTheBand) {
+  RegisterHost();
+  host_.SetFrequency(14025000.0);
+  Store("setup_view_dxcc_extended", "1");
+  Load();
+  ASSERT_NE(OpenSetup(), nullptr);
+  HWND multiplier = WaitFor(PluginWindow::kMultiplier);
+  ASSERT_NE(multiplier, nullptr);
+  Run("add DL1ABC OK1AB  2017-06-03 13:00 14025000 CW 599 001 599 007 OK  EU 20m\n"
+      "add DL1ABC 9A2AA  2017-06-03 13:02 14031000 CW 599 002 599 015 9A  EU 20m\n"
+      "add DL1ABC SU1SK  2017-06-03 13:05 14040000 CW 599 003 599 120 SU  AF 20m\n"
+      "add DL1ABC JA1XX  2017-06-03 13:08 14045000 CW 599 004 599 044 JA  AS 20m\n"
+      "add DL1ABC F5ABC  2017-06-03 13:10 7010000  CW 599 005 599 009 F   EU 40m\n"
+      "result\n");
+  Refresh();
+
+  const std::string title = TitleOf(multiplier);
+  EXPECT_EQ(title.rfind("ZEB-2017 DXCC worked on 20m ", 0), 0u) << title;
+  const std::set<std::string> ticked = TickedBoxes(multiplier);
+  EXPECT_EQ(title, "ZEB-2017 DXCC worked on 20m " + std::to_string(ticked.size() - 1) +
+                       " of 338");
+  EXPECT_EQ(ticked, (std::set<std::string>{"EU:OK", "EU:9A", "AF:SU", "AS:SU", "AS:JA"}));
+  Screenshot(multiplier, "multiplier_window.png");
+}
+
+TEST_F(SetupWindowTest, ContinentPagesHoldEveryBoxOfTheTable) {
+  Store("setup_view_dxcc_extended", "1");
+  Load();
+  ASSERT_NE(OpenSetup(), nullptr);
+  HWND multiplier = WaitFor(PluginWindow::kMultiplier);
+  ASSERT_NE(multiplier, nullptr);
+  EXPECT_TRUE(CloseItemDisabledNotGreyed(multiplier));
+  const auto& pages = ContinentPages();
+  for (int page = 0; page < kPageCount; ++page) {
+    HWND window = FindContinentPage(multiplier, page);
+    ASSERT_NE(window, nullptr) << "page " << page;
+    EXPECT_EQ(::IsWindowVisible(window) != FALSE, page == kEuPage) << "page " << page;
+    for (const EntityBox& box : pages[static_cast<std::size_t>(page)].boxes)
+      EXPECT_EQ(TitleOf(::GetDlgItem(window, box.control_id)), box.label)
+          << "page " << page << " id " << box.control_id;
+  }
+}
+
+TEST_F(SetupWindowTest, InfoWindowShowsTheCallBeingEntered) {
+  RegisterHost();
+  host_.SetFrequency(7010000.0);
+  Store("DXCC", "1");
+  Load();
+  Run(kReset);
+  Run("add DL1ABC OK1AB  2017-06-03 13:00 7010000 CW 599 001 599 007 OK EU 40m\n");
+  host_.SetEntryText(L"OK1AB");
+  ASSERT_NE(FindPluginWindow(PluginWindow::kSetup), nullptr);
+  HWND info = WaitFor(PluginWindow::kDxccInfo);
+  ASSERT_NE(info, nullptr);
+  Refresh();
+
+  EXPECT_EQ(TitleOf(info), "ZEB-2017 Worked with OK1AB ");
+  EXPECT_TRUE(CloseItemDisabledNotGreyed(info));
+  Screenshot(info, "info_window.png");
+}
+
+TEST_F(SetupWindowTest, EscapeHidesAToolWindowAndTheNextRefreshTurnsItsOptionOff) {
+  RegisterHost();
+  Store("DXCC", "1");
+  Store("setup_view_dxcc_extended", "1");
+  Load();
+  HWND setup = OpenSetup();
+  ASSERT_NE(setup, nullptr);
+  HWND multiplier = WaitFor(PluginWindow::kMultiplier);
+  HWND info = WaitFor(PluginWindow::kDxccInfo);
+  ASSERT_TRUE(multiplier && info);
+  PumpFor(300);
+  // Escape on a box of a page, as the keyboard gives it.
+  HWND eu = FindContinentPage(multiplier, kEuPage);
+  ASSERT_NE(eu, nullptr);
+  ::PostMessageA(::GetDlgItem(eu, ContinentPages()[kEuPage].boxes[0].control_id), WM_KEYDOWN,
+                 VK_ESCAPE, 0);
+  ASSERT_TRUE(PumpUntil([&] { return !::IsWindowVisible(multiplier); }, kPatience));
+  EXPECT_EQ(Setting("setup_view_dxcc_extended"), "1");
+  Refresh();
+  EXPECT_EQ(Setting("setup_view_dxcc_extended"), "0");
+  EXPECT_EQ(::IsDlgButtonChecked(setup, IDC_SETUP_EXTENDED), BST_UNCHECKED);
+  EXPECT_EQ(FindPluginWindow(PluginWindow::kMultiplier), nullptr);
+
+  // Enter does nothing; Escape hides.
+  ::PostMessageA(::GetDlgItem(info, IDC_INFO_BUTTON), WM_KEYDOWN, VK_RETURN, 0);
+  PumpFor(300);
+  EXPECT_TRUE(::IsWindowVisible(info));
+  ::PostMessageA(::GetDlgItem(info, IDC_INFO_BUTTON), WM_KEYDOWN, VK_ESCAPE, 0);
+  ASSERT_TRUE(PumpUntil([&] { return !::IsWindowVisible(info); }, kPatience));
+  Refresh();
+  EXPECT_EQ(Setting("DXCC"), "0");
+  EXPECT_EQ(::IsDlgButtonChecked(setup, IDC_SETUP_DXCC), BST_UNCHECKED);
+}
+
+TEST_F(SetupWindowTest, EnterLeavesTheSetupWindowOpenAndEscapeClosesIt) {
+  Load();
+  HWND setup = OpenSetup();
+  ASSERT_NE(setup, nullptr);
+  ::PostMessageA(::GetDlgItem(setup, IDC_SETUP_DXCC), WM_KEYDOWN, VK_RETURN, 0);
+  PumpFor(300);
+  EXPECT_TRUE(::IsWindow(setup));
+  ::PostMessageA(::GetDlgItem(setup, IDC_SETUP_DXCC), WM_KEYDOWN, VK_ESCAPE, 0);
+  EXPECT_TRUE(PumpUntil([&] { return !::IsWindow(setup); }, kPatience));
+  // The next reset toggles "Start" back; the one after opens a new window.
+  Run(kReset);
+  EXPECT_EQ(FindPluginWindow(PluginWindow::kSetup), nullptr);
+  EXPECT_NE(OpenSetup(), nullptr);
+}
+
+}  // namespace
+}  // namespace velmora::testing
