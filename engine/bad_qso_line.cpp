@@ -1,5 +1,7 @@
 #include "engine/bad_qso_line.h"
 
+#include "engine/text_lines.h"
+
 namespace velmora {
 
 const char kDupeText[] = "   DUPE !!!";
@@ -21,7 +23,7 @@ std::string BadQsoLine(const QsoArgs& qso, const char* verdict_text) {
   for (const std::string* field : {&qso.mode, &time, &qso.own_call, &qso.rst_sent,
                                    &qso.nr_sent, &qso.call, &qso.rst_rcvd, &qso.nr_rcvd}) {
     line += "  ";
-    line += *field;
+    line += OnOneLine(*field);
   }
   line += verdict_text;
   line += "\r\n";

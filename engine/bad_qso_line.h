@@ -12,7 +12,8 @@ const char* VerdictText(Verdict verdict);
 extern const char kDupeText[];
 
 // The QSO in the column order of a Cabrillo QSO line, then the verdict, then
-// CR LF. Every value is written exactly as the host passed it.
+// CR LF. Every value is written as the host passed it, except that a line
+// break in it becomes a space: one QSO is one line.
 std::string BadQsoLine(const QsoArgs& qso, const char* verdict_text);
 
 }  // namespace velmora

@@ -19,7 +19,7 @@ std::size_t ShortText::size() const {
 
 void ShortText::SetInline(std::string_view text) {
   std::memset(bytes_, 0, sizeof bytes_);
-  std::memcpy(bytes_, text.data(), text.size());
+  if (!text.empty()) std::memcpy(bytes_, text.data(), text.size());  // data() may be null
   bytes_[15] = static_cast<char>(kInline - text.size());
 }
 

@@ -17,4 +17,11 @@ std::vector<std::string> SplitLines(std::string_view text) {
   return lines;
 }
 
+std::string OnOneLine(std::string_view text) {
+  std::string line(text);
+  for (char& c : line)
+    if (c == '\r' || c == '\n') c = ' ';
+  return line;
+}
+
 }  // namespace velmora

@@ -82,7 +82,7 @@ bool IniSettingsStore::Write(std::string_view key, std::string_view value) {
   std::string text = files_.ReadFile(path_).value_or(std::string());
   Layout layout = Parse(text, key);
   std::string entry(key);
-  entry.append("=").append(value);
+  entry.append("=").append(OnOneLine(value));
   auto& lines = layout.lines;
   if (layout.key >= 0) {
     lines[static_cast<std::size_t>(layout.key)] = entry;

@@ -11,7 +11,8 @@ namespace velmora {
 // Windows profile functions: section and key names match ignoring letter
 // case, a value is trimmed (and loses one pair of enclosing quotes), every
 // other line and comment is kept, and the first write creates the file and
-// the section. The folder is not created. Each write replaces the file.
+// the section. The folder is not created. Each write replaces the file; a
+// line break in a value is written as a space, so a value is one line.
 class IniSettingsStore : public SettingsStore {
  public:
   IniSettingsStore(FileSystem& files, std::string path)

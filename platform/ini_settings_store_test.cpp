@@ -48,6 +48,12 @@ TEST_F(IniSettingsStoreTest, AddsTheSectionToAFileWithout) {
   EXPECT_EQ(files.files[kPath], "[Other]\r\na=1\r\n[Settings]\r\nDXCC=0\r\n");
 }
 
+TEST_F(IniSettingsStoreTest, ALineBreakInAValueCannotAddALine) {
+  store.Write("Name", "Jan\r\nStart=1\n[Other]");
+  EXPECT_EQ(files.files[kPath], "[Settings]\r\nName=Jan  Start=1 [Other]\r\n");
+  EXPECT_EQ(store.Read("Start"), "");
+}
+
 TEST_F(IniSettingsStoreTest, FailedWriteIsReportedAndKeepsTheFile) {
   files.files[kPath] = "[Settings]\r\nStart=0\r\n";
   files.fail_write.insert(kPath);

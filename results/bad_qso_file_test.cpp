@@ -26,6 +26,14 @@ TEST(BadQsoLineTest, LaysOutTheQsoLikeACabrilloLineWithTheVerdict) {
             "QSO:  10110  CW  Invalid DateTime  DL1ABC    001  F5ABC  599     DUPE !!!\r\n");
 }
 
+TEST(BadQsoLineTest, ALineBreakInAValueBecomesASpace) {
+  QsoArgs q = Qso("F5\r\nABC", "F", "EU", At(14, 32), "30m");
+  q.nr_rcvd = "04\n2";
+  EXPECT_EQ(BadQsoLine(q, kDupeText),
+            "QSO:  14025  CW  2017-06-03 1432  DL1ABC  599  001  F5  ABC  599  04 2"
+            "   DUPE !!!\r\n");
+}
+
 class BadQsoFileTest : public ::testing::Test {
  protected:
   BadQsoFileTest() : file(files) {}
@@ -86,6 +94,20 @@ TEST_F(BadQsoFileTest, FailedRewriteLeavesTheEarlierFileWhole) {
   files.fail_write.insert(kName);
   file.Rewrite();
   EXPECT_EQ(files.files[kName], before);
+}
+
+TEST_F(BadQsoFileTest, AFailedAppendIsMadeGoodByTheNextLine) {
+  file.Start(kName);
+  QsoArgs lost = Qso("F5ABC", "F", "EU", At(12, 0), "30m");
+  QsoArgs next = Qso("W1AW", "K", "NA", At(12, 1), "30m");
+  files.fail_write.insert(kName);
+  file.Record(lost, VerdictText(Verdict::kWrongBand));
+  EXPECT_EQ(files.files[kName], kUbnHeading);
+  files.fail_write.clear();
+  file.Record(next, VerdictText(Verdict::kWrongBand));
+  EXPECT_EQ(files.files[kName], std::string(kUbnHeading) +
+                                    BadQsoLine(lost, VerdictText(Verdict::kWrongBand)) +
+                                    BadQsoLine(next, VerdictText(Verdict::kWrongBand)));
 }
 
 TEST(ErrFileTest, HoldsTheHeadingAlone) {

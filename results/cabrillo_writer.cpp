@@ -1,6 +1,7 @@
 #include "results/cabrillo_writer.h"
 
 #include "engine/text_format.h"
+#include "engine/text_lines.h"
 
 namespace velmora {
 
@@ -9,6 +10,13 @@ namespace {
 constexpr char kEnd[] = "\r\n";
 
 void AddLine(std::string& out, const char* key, const std::string& value) {
+  out += key;
+  out += OnOneLine(value);
+  out += kEnd;
+}
+
+// A multi-line field in its file form: its line breaks start lines of their own.
+void AddLines(std::string& out, const char* key, const std::string& value) {
   out += key;
   out += value;
   out += kEnd;
@@ -32,9 +40,10 @@ std::string CabrilloQsoLine(const CInfo& qso, const std::string& own_call) {
   const char* mode = qso.Mode == "CW" ? "CW" : "??";
   const std::string time = qso.Time.Format("%Y-%m-%d %H%M");
   return StrFormat("QSO: %5i %2s %s %-13s %-3s %-6s %-13s %-3s %s\r\n",
-                   static_cast<int>(qso.FreqKHz), mode, time.c_str(), own_call.c_str(),
-                   qso.RstSent.c_str(), qso.NrSent.c_str(), qso.Call.c_str(),
-                   qso.RstRcvd.c_str(), qso.NrRcvd.c_str());
+                   static_cast<int>(qso.FreqKHz), mode, time.c_str(),
+                   OnOneLine(own_call).c_str(), OnOneLine(qso.RstSent).c_str(),
+                   OnOneLine(qso.NrSent).c_str(), OnOneLine(qso.Call).c_str(),
+                   OnOneLine(qso.RstRcvd).c_str(), OnOneLine(qso.NrRcvd).c_str());
 }
 
 std::string CabrilloFileText(const CabrilloForm& header, const QsoLog& log,
@@ -51,8 +60,8 @@ std::string CabrilloFileText(const CabrilloForm& header, const QsoLog& log,
   AddLine(out, "ADDRESS-POSTALCODE: ", header.AddressPostalCode);
   AddLine(out, "ADDRESS-COUNTRY: ", header.AddressCountry);
   AddLine(out, "EMAIL: ", header.Email);
-  AddLine(out, "SOAPBOX: ", header.SoapBox);
-  if (!header.OffTime.empty()) AddLine(out, "OFFTIME: ", header.OffTime);
+  AddLines(out, "SOAPBOX: ", header.SoapBox);
+  if (!header.OffTime.empty()) AddLines(out, "OFFTIME: ", header.OffTime);
   for (const CInfo& qso : log) out += CabrilloQsoLine(qso, header.Callsign);
   out += "END-OF-LOG:\r\n";
   return out;

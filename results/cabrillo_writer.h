@@ -11,7 +11,7 @@
 namespace velmora {
 
 // One "QSO: " line with its CR LF. Texts are padded to their column widths,
-// never cut.
+// never cut; a line break in one becomes a space.
 std::string CabrilloQsoLine(const CInfo& qso, const std::string& own_call);
 
 // The whole Cabrillo 3.0 file, CR LF throughout. `header` is the header

@@ -40,5 +40,20 @@ TEST(CabrilloQsoLineTest, LongTextsAreNotCutAndOddValuesShowAsSuch) {
   }
 }
 
+TEST(CabrilloQsoLineTest, ALineBreakInAValueBecomesASpace) {
+  QsoArgs broken = Qso("F5\nAB", "F", "EU", At(9, 5));
+  broken.nr_rcvd = "04\r2";
+  QsoArgs spaced = Qso("F5 AB", "F", "EU", At(9, 5));
+  spaced.nr_rcvd = "04 2";
+  EXPECT_EQ(CabrilloQsoLine(MakeRecord(broken), "DL1\r\nA"),
+            CabrilloQsoLine(MakeRecord(spaced), "DL1  A"));
+  CabrilloForm header;
+  header.Name = "Anna\r\nCATEGORY-POWER: QRP";
+  header.SoapBox = "one\r\nSOAPBOX: two";  // the file form keeps its lines
+  const std::string text = CabrilloFileText(header, QsoLog(), 0, "2.19");
+  EXPECT_NE(text.find("\r\nNAME: Anna  CATEGORY-POWER: QRP\r\n"), std::string::npos) << text;
+  EXPECT_NE(text.find("\r\nSOAPBOX: one\r\nSOAPBOX: two\r\n"), std::string::npos) << text;
+}
+
 }  // namespace
 }  // namespace velmora

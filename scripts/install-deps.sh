@@ -6,6 +6,8 @@ set -euo pipefail
 packages=(
   cmake ninja-build g++ googletest libgtest-dev libgmock-dev libbenchmark-dev
   hamradio-files
+  # libFuzzer for clang (scripts/fuzz.sh)
+  libclang-rt-14-dev
   # Windows builds (MinGW-w64), their checks and the tests under Wine
   g++-mingw-w64-i686 g++-mingw-w64-x86-64 clang llvm
   wine wine64 xvfb xauth x11-apps imagemagick

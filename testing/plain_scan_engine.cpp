@@ -149,7 +149,10 @@ ScoreSheet PlainScanEngine::Score(bool export_mode) {
               r.Time.GetStatus() != COleDateTime::kValid)
             days = 0;
           days += days >= 0 ? 5.787037037037037e-06 : -5.787037037037037e-06;
-          long age = static_cast<long>(std::trunc(days * 1440.0));
+          const double minutes = std::trunc(days * 1440.0);
+          long age = std::isnan(minutes)
+                         ? 0
+                         : static_cast<long>(std::clamp(minutes, -1e9, 1e9));
           if (age < 60) ++sheet.hour_qsos, sheet.hour_points += points;
           if (age < 10) ++sheet.ten_qsos, sheet.ten_points += points;
         }
