@@ -64,10 +64,17 @@ std::optional<std::string> Win32FileSystem::ReadFile(const std::string& name) {
 }
 
 bool Win32FileSystem::AppendToFile(const std::string& name, std::string_view bytes) {
-  Handle file(::CreateFileA(name.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ, nullptr,
-                            OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+  Handle file(::CreateFileA(name.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ,
+                            nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file.valid()) return false;
+  LARGE_INTEGER end{};
+  if (!::SetFilePointerEx(file.get(), LARGE_INTEGER{}, &end, FILE_END)) return false;
   bool ok = WriteAll(file.get(), bytes);
+  if (!ok) {
+    // Never leave half a line: cut the file back to where it ended.
+    ::SetFilePointerEx(file.get(), end, nullptr, FILE_BEGIN);
+    ::SetEndOfFile(file.get());
+  }
   return file.Close() && ok;
 }
 

@@ -1,5 +1,6 @@
 #include "platform/win32/win32_settings_store.h"
 
+#include "engine/text_lines.h"
 #include "platform/win32/windows_api.h"
 
 namespace velmora {
@@ -31,7 +32,8 @@ std::string Win32SettingsStore::Read(std::string_view key) {
 
 bool Win32SettingsStore::Write(std::string_view key, std::string_view value) {
   const std::string name(key);
-  const std::string text(value);
+  // A line break would start a line of its own in the file.
+  const std::string text = OnOneLine(value);
   return ::WritePrivateProfileStringA(kSection, name.c_str(), text.c_str(),
                                       path_.c_str()) != FALSE;
 }
