@@ -4,6 +4,8 @@
 # working corpus in the build folder, never into the repository; a finding
 # is written there as crash-*/leak-*/timeout-* and fails the run.
 # Usage: scripts/fuzz.sh [seconds-per-target [build-dir]]
+# VELMORA_FUZZ_SEED fixes libFuzzer's random seed, so that a run retraces the
+# same inputs (CI uses it; by hand, leave it unset to explore afresh).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 seconds=${1:-45}
@@ -25,6 +27,7 @@ for target in "${targets[@]}"; do
   log=$build/$target.log
   if ! "$build/fuzz/$target" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 \
       -print_final_stats=1 -artifact_prefix="$build/findings/$target-" \
+      ${VELMORA_FUZZ_SEED:+-seed="$VELMORA_FUZZ_SEED"} \
       "$work" "$root/fuzz/corpus/$target" >"$log" 2>&1; then
     echo "$target: finding, see $log and $build/findings/"
     status=1
