@@ -7,7 +7,11 @@ namespace velmora {
 
 ToolDialog::ToolDialog(HINSTANCE instance, WindowKind kind, SetupController& controller,
                        const ToolPlacement& placement)
-    : instance_(instance), kind_(kind), controller_(controller), placement_(placement) {}
+    : instance_(instance),
+      kind_(kind),
+      controller_(controller),
+      placement_(placement),
+      icons_(instance) {}
 
 ToolDialog::~ToolDialog() { Destroy(); }
 
@@ -56,7 +60,7 @@ INT_PTR ToolDialog::Handle(UINT message, WPARAM wparam, LPARAM lparam) {
     case WM_INITDIALOG:
       MoveWindowTo(window_, placement_.position);
       if (placement_.topmost) MakeWindowTopmost(window_);
-      SetPluginIcon(window_, instance_);
+      icons_.SetOn(window_);
       OnInit();
       DisableCloseItem(window_);
       return TRUE;

@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "display/win32/window_frame.h"
 #include "setup/setup_controller.h"
 #include "setup/tool_window.h"
 
@@ -55,6 +56,7 @@ class ToolDialog : public ToolWindow {
   WindowKind kind_;
   SetupController& controller_;
   ToolPlacement placement_;
+  PluginIcons icons_;  // outlives the window: members go after Destroy()
   HWND window_ = nullptr;
 };
 

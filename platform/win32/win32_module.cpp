@@ -37,14 +37,35 @@ Module& TheModule() { return instance->module; }
 
 }  // namespace velmora
 
-// At a FreeLibrary (`reserved` null) the module closes the windows and waits,
-// bounded, for the setup thread. When the process is ending (`reserved` not
-// null) the other threads are already gone: nothing is waited for or
-// destroyed, the memory goes with the process.
+namespace velmora {
+namespace {
+
+// At a FreeLibrary: the windows close and the setup thread ends, then the
+// module goes. A setup thread still running after the bounded wait may be
+// waiting for the loader lock that this thread holds; it keeps its objects
+// and the library's code, which stays mapped, and ends once the lock is free.
+void Unload() {
+  if (!instance) return;
+  instance->windows.ShutdownWindows();
+  if (instance->windows.SetupWindowExists()) {
+    HMODULE pinned = nullptr;
+    ::GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_PIN | GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS,
+                         reinterpret_cast<LPCSTR>(&Unload), &pinned);
+    return;
+  }
+  instance.reset();
+}
+
+}  // namespace
+}  // namespace velmora
+
+// When the process is ending (`reserved` not null) the other threads are
+// already gone: nothing is waited for or destroyed, the memory goes with the
+// process.
 extern "C" BOOL WINAPI DllMain(HINSTANCE, DWORD reason, LPVOID reserved) {
   try {
     if (reason == DLL_PROCESS_ATTACH) velmora::instance.emplace();
-    if (reason == DLL_PROCESS_DETACH && reserved == nullptr) velmora::instance.reset();
+    if (reason == DLL_PROCESS_DETACH && reserved == nullptr) velmora::Unload();
   } catch (...) {
     return FALSE;  // the module could not be built: the load fails
   }

@@ -80,8 +80,8 @@ bool Win32WindowSystem::RunCabrilloForm(CabrilloForm& form) { return RunCabrillo
 
 bool Win32WindowSystem::SetupWindowExists() { return setup_running_; }
 
-// A window still open is shut down first. Returns once the new dialog exists,
-// so that the next reset sees it and status updates reach it.
+// A window still open is shut down first. Returns once the new dialog is
+// open, so that the next reset sees it and status updates reach it.
 void Win32WindowSystem::StartSetupThread() {
   ShutdownWindows();
   if (!opened_) opened_ = ::CreateEventA(nullptr, TRUE, FALSE, nullptr);
@@ -155,10 +155,10 @@ void Win32WindowSystem::RunSetupThread() {
   ResolveTabControlImports();
   try {
     SetupWindow window(ThisModule(), controller, display);
-    window.Run([this, opened](HWND created) {
+    window.Run([this, opened](HWND open) {
       {
         std::lock_guard lock(mutex_);
-        window_ = created;
+        window_ = open;
       }
       ::SetEvent(opened);
     });

@@ -19,18 +19,18 @@ bool IsColourRequest(UINT message) {
 
 SetupWindow::SetupWindow(HINSTANCE instance, SetupController* controller,
                          const DxccDisplay* display)
-    : instance_(instance), controller_(controller), display_(display) {}
+    : instance_(instance), controller_(controller), display_(display), icons_(instance) {}
 
 SetupWindow::~SetupWindow() {
   if (brush_) ::DeleteObject(brush_);
 }
 
-bool SetupWindow::Run(const std::function<void(HWND)>& created) {
+bool SetupWindow::Run(const std::function<void(HWND)>& opened) {
   ModelessDialogKeys keys;
-  created_ = &created;
+  opened_ = &opened;
   const INT_PTR ended = ::DialogBoxParamA(instance_, MAKEINTRESOURCEA(IDD_SETUP), nullptr,
                                           &Procedure, reinterpret_cast<LPARAM>(this));
-  created_ = nullptr;
+  opened_ = nullptr;
   window_ = nullptr;
   return ended != -1;
 }
@@ -110,6 +110,9 @@ INT_PTR SetupWindow::Handle(UINT message, WPARAM wparam) {
     case kStatusUpdateMessage:
       if (controller_) controller_->OnStatusUpdate();
       return TRUE;
+    case kOpenedMessage:
+      if (opened_) (*opened_)(window_);
+      return TRUE;
     case kCloseToolWindowMessage:
       if (controller_) controller_->CloseToolWindow(static_cast<WindowKind>(wparam));
       return TRUE;
@@ -118,13 +121,14 @@ INT_PTR SetupWindow::Handle(UINT message, WPARAM wparam) {
   }
 }
 
-// The window is announced as soon as it exists: status updates posted from
-// then on wait in its queue until the opening is done.
+// The window is announced once everything of its opening is done, the
+// system's part too (showing, focus, input method): at unload the host's
+// thread holds the loader lock, which that part may need.
 void SetupWindow::Init() {
   brush_ = ::CreateSolidBrush(RGB(255, 250, 198));
-  SetPluginIcon(window_, instance_);
+  icons_.SetOn(window_);
   DisableCloseItem(window_);
-  if (created_) (*created_)(window_);
+  ::PostMessageA(window_, kOpenedMessage, 0, 0);
   if (controller_) controller_->Open(*this);
 }
 

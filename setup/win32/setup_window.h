@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "display/dxcc_display.h"
+#include "display/win32/window_frame.h"
 #include "setup/setup_controller.h"
 #include "setup/setup_view.h"
 
@@ -17,6 +18,9 @@ inline constexpr UINT kStatusUpdateMessage = WM_USER + 500;
 // A close request for the tool window of WindowKind `wparam`, sent by the
 // window shutdown from another thread.
 inline constexpr UINT kCloseToolWindowMessage = WM_APP + 1;
+// Posted to itself at the end of the initialisation: handled once the dialog
+// is shown and its modal loop runs.
+inline constexpr UINT kOpenedMessage = WM_APP + 2;
 
 // The setup window (template 106), run as a modal dialog without owner on
 // the setup thread, with the controller's handlers behind its messages. The
@@ -31,10 +35,11 @@ class SetupWindow final : public SetupView {
   SetupWindow(const SetupWindow&) = delete;
   SetupWindow& operator=(const SetupWindow&) = delete;
 
-  // Runs the dialog until it ends (Escape, or a close request). `created`
-  // gets the window as soon as it exists, before the controller opens it.
+  // Runs the dialog until it ends (Escape, or a close request). `opened`
+  // gets the window once it is open, shown and has the focus, with the first
+  // status refresh done; status updates posted before wait in its queue.
   // False when the dialog could not be created.
-  bool Run(const std::function<void(HWND)>& created);
+  bool Run(const std::function<void(HWND)>& opened);
 
   void SetTexts(const SetupTexts& texts) override;
   void SetChecks(const SetupChecks& checks) override;
@@ -54,7 +59,8 @@ class SetupWindow final : public SetupView {
   HINSTANCE instance_;
   SetupController* controller_;
   const DxccDisplay* display_;
-  const std::function<void(HWND)>* created_ = nullptr;  // during Run only
+  const std::function<void(HWND)>* opened_ = nullptr;  // during Run only
+  PluginIcons icons_;  // outlives the dialog
   HWND window_ = nullptr;
   HBRUSH brush_ = nullptr;
 };
