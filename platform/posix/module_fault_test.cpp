@@ -41,17 +41,7 @@ struct Plugin {
 using DiskPlugin = Plugin<PosixFileSystem>;
 using TwinPlugin = Plugin<testing::FakeFileSystem>;
 
-ResetArgs Reset(int export_flag) {
-  ResetArgs a;
-  a.host_folder = "host/";
-  a.export_flag = export_flag;
-  a.own_call = "DL1ABC";
-  a.start = COleDateTime::FromParts(2017, 6, 3, 12, 0, 0);
-  a.end = COleDateTime::FromParts(2017, 6, 4, 11, 59, 0);
-  a.own_prefix = "DL";
-  a.own_continent = "EU";
-  return a;
-}
+ResetArgs Reset(int export_flag) { return testing::ContestReset(export_flag); }
 
 // A QSO on 30 m, which the contest does not use: a line in the bad-QSO file.
 QsoArgs Rejected(std::string call, int minute) {
