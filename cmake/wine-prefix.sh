@@ -1,20 +1,22 @@
 #!/usr/bin/env bash
-# The Wine prefix of a Windows build folder and its persistent wineserver.
+# The Wine prefix of a Windows build folder and its wineserver.
 #   wine-prefix.sh path PROGRAM             prints the prefix for a built program
 #   wine-prefix.sh ensure                   (WINEPREFIX set) creates the prefix
-#                                           if missing, starts the server if none
-#   wine-prefix.sh start PREFIX [PROGID CLSID]  ensure, then register PROGID
-#   wine-prefix.sh stop PREFIX              waits until the server has ended
-# Every wineserver is started with stdin, stdout and stderr on /dev/null: one
-# that inherited CTest's pipe would make CTest wait for it. The server stays
-# up for a few seconds after its last program (new programs start in 0.1 s
-# instead of 1 s) and then ends by itself; "stop" waits for that rather than
-# killing it, since programs of the same build that are not part of the
-# CTest fixture may still be running beside the fixture's cleanup.
+#                                           if missing, starts a server if none
+#   wine-prefix.sh start PREFIX [PROGID CLSID]  creates the prefix, starts a
+#                                           server that stays until "stop",
+#                                           registers PROGID
+#   wine-prefix.sh stop PREFIX              ends the server and its programs
+# Every wineserver, and every program that starts Wine's own background
+# programs (services, device manager, desktop), runs with stdin, stdout and
+# stderr on /dev/null: one that inherited CTest's pipe would make CTest wait
+# until it ends. The CTest fixture keeps one server up for the whole run, so
+# no test program ever starts beside a server that is shutting down; a test
+# program run by hand gets a server that ends a few seconds after it.
 set -euo pipefail
 
 wine=/usr/lib/wine/wine64
-linger=10  # seconds the server outlives its last program
+linger=10  # seconds a server started by "ensure" outlives its last program
 
 build_folder_of() {
   local dir
@@ -29,7 +31,11 @@ use_prefix() {
   export WINEDLLOVERRIDES="mscoree,mshtml=;winedbg.exe=d"
 }
 
+# ensure [SERVER-OPTION]: under the prefix's lock, creates the prefix when
+# missing and starts a server when none runs. The server must not inherit the
+# lock; starting one fails at once when a server of the prefix is running.
 ensure() {
+  local persist=${1:--p$linger}
   mkdir -p "$WINEPREFIX"
   (
     flock 9
@@ -37,9 +43,7 @@ ensure() {
       "$wine" wineboot --init </dev/null >/dev/null 2>&1 9>&-
       wineserver -w </dev/null >/dev/null 2>&1 9>&-
     fi
-    # Fails at once when a server of this prefix is already running. The
-    # server must not inherit the lock.
-    wineserver -p"$linger" </dev/null >/dev/null 2>&1 9>&- || true
+    wineserver "$persist" </dev/null >/dev/null 2>&1 9>&- || true
   ) 9>"$WINEPREFIX.lock"
 }
 
@@ -48,16 +52,20 @@ case ${1:-} in
   ensure) ensure ;;
   start)
     use_prefix "$2"
-    ensure
+    # A server of an earlier run may linger, or be bound to another display.
+    wineserver -k </dev/null >/dev/null 2>&1 || true
+    wineserver -w </dev/null >/dev/null 2>&1 || true
+    ensure -p
     if [[ $# -ge 4 ]]; then
       "$wine" reg add "HKCR\\$3\\CLSID" /ve /d "$4" /f </dev/null >/dev/null 2>&1
+    else
+      "$wine" cmd /c exit </dev/null >/dev/null 2>&1
     fi
     ;;
   stop)
     use_prefix "$2"
-    if ! timeout 100 wineserver -w </dev/null >/dev/null 2>&1; then
-      wineserver -k </dev/null >/dev/null 2>&1 || true
-    fi
+    wineserver -k </dev/null >/dev/null 2>&1 || true
+    timeout 60 wineserver -w </dev/null >/dev/null 2>&1 || true
     ;;
   *) echo "usage: $0 path PROGRAM | ensure | start PREFIX [PROGID CLSID] | stop PREFIX" >&2
      exit 2 ;;

@@ -6,7 +6,7 @@
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 export WINEPREFIX=${VELMORA_WINEPREFIX:-$("$here/wine-prefix.sh" path "$1")}
-export WINEDEBUG=-all
+export WINEDEBUG=${VELMORA_WINEDEBUG:--all}
 # No Mono/Gecko install dialogs; no debugger, so a crash is a failure.
 export WINEDLLOVERRIDES="mscoree,mshtml=;winedbg.exe=d"
 "$here/wine-prefix.sh" ensure

@@ -40,19 +40,14 @@ Module& TheModule() { return instance->module; }
 namespace velmora {
 namespace {
 
-// At a FreeLibrary: the windows close and the setup thread ends, then the
-// module goes. A setup thread still running after the bounded wait may be
-// waiting for the loader lock that this thread holds; it keeps its objects
-// and the library's code, which stays mapped, and ends once the lock is free.
+// The library unloads when its last hold goes: the host's, or that of a
+// setup thread, which holds it while it runs (its last step lets it go). So no
+// setup thread runs here and nothing is waited for under the loader lock: a
+// FreeLibrary of the host while the setup window is open leaves the window
+// to the operator, and the library goes once it is closed.
 void Unload() {
   if (!instance) return;
   instance->windows.ShutdownWindows();
-  if (instance->windows.SetupWindowExists()) {
-    HMODULE pinned = nullptr;
-    ::GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_PIN | GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS,
-                         reinterpret_cast<LPCSTR>(&Unload), &pinned);
-    return;
-  }
   instance.reset();
 }
 

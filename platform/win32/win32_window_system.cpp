@@ -41,21 +41,11 @@ bool WaitServing(DWORD count, HANDLE* handles, DWORD ms) {
   return ::WaitForMultipleObjects(count, handles, FALSE, ms) < WAIT_OBJECT_0 + count;
 }
 
-// At unload the setup thread tears its windows down while the host's thread
-// holds the loader lock, so that teardown must not resolve an import: the
-// common controls resolve theirs lazily, at a control's first creation and
-// destruction. A tab control made and destroyed here resolves them early.
-void ResolveTabControlImports() {
-  HWND tabs = ::CreateWindowExA(0, WC_TABCONTROLA, "", WS_CHILD, 0, 0, 10, 10, HWND_MESSAGE,
-                                nullptr, nullptr, nullptr);
-  if (tabs) ::DestroyWindow(tabs);
-}
-
-// A synchronous close request that gives up at `deadline`.
-void SendWithin(HWND window, UINT message, WPARAM wparam, ULONGLONG deadline) {
-  DWORD_PTR answer = 0;
-  ::SendMessageTimeoutA(window, message, wparam, 0, SMTO_NORMAL, Remaining(deadline),
-                        &answer);
+// Close requests are posted, not sent: the wait for the setup thread is
+// bounded, and a sent message can wait past its timeout for a setup thread
+// that is busy elsewhere.
+void PostClose(HWND window, UINT message, WPARAM wparam) {
+  ::PostMessageA(window, message, wparam, 0);
 }
 
 }  // namespace
@@ -87,8 +77,17 @@ void Win32WindowSystem::StartSetupThread() {
   if (!opened_) opened_ = ::CreateEventA(nullptr, TRUE, FALSE, nullptr);
   if (!opened_) return;
   ::ResetEvent(opened_);
+  // The setup thread holds the library for as long as it runs and lets it go
+  // as its very last step, so no code of it can outlive the library.
+  HMODULE held = nullptr;
+  if (!::GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS,
+                            reinterpret_cast<LPCSTR>(&ThisModule), &held))
+    return;
   thread_ = ::CreateThread(nullptr, 0, &SetupThreadMain, this, 0, nullptr);
-  if (!thread_) return;
+  if (!thread_) {
+    ::FreeLibrary(held);
+    return;
+  }
   HANDLE handles[] = {opened_, thread_};
   WaitServing(2, handles, kShutdownBoundMs);
 }
@@ -97,16 +96,13 @@ void Win32WindowSystem::PostStatusUpdate() {
   if (HWND window = Window()) ::PostMessageA(window, kStatusUpdateMessage, 0, 0);
 }
 
-// The close requests are synchronous: each returns once the setup thread has
-// handled it. Host's thread, also at unload.
+// The setup thread handles the requests in order, then ends. Host's thread.
 void Win32WindowSystem::ShutdownWindows() {
   const ULONGLONG deadline = ::GetTickCount64() + kShutdownBoundMs;
   if (HWND window = Window()) {
-    SendWithin(window, kCloseToolWindowMessage, static_cast<WPARAM>(WindowKind::kMultiplier),
-               deadline);
-    SendWithin(window, kCloseToolWindowMessage, static_cast<WPARAM>(WindowKind::kDxccInfo),
-               deadline);
-    SendWithin(window, WM_CLOSE, 0, deadline);
+    PostClose(window, kCloseToolWindowMessage, static_cast<WPARAM>(WindowKind::kMultiplier));
+    PostClose(window, kCloseToolWindowMessage, static_cast<WPARAM>(WindowKind::kDxccInfo));
+    PostClose(window, WM_CLOSE, 0);
   }
   WaitForSetupEnd(deadline);
   ReleaseThread();
@@ -126,6 +122,9 @@ void Win32WindowSystem::BindDxccDisplay(const DxccDisplay* display) {
 DWORD WINAPI Win32WindowSystem::SetupThreadMain(void* system) {
   auto* self = static_cast<Win32WindowSystem*>(system);
   self->RunSetupThread();
+  // When this was the last hold on the library, it unloads here, on this
+  // thread, and the thread ends without coming back into it.
+  ::FreeLibraryAndExitThread(ThisModule(), 0);
   return 0;
 }
 
@@ -152,7 +151,6 @@ void Win32WindowSystem::RunSetupThread() {
   ::CoInitialize(nullptr);
   INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_TAB_CLASSES};
   ::InitCommonControlsEx(&controls);
-  ResolveTabControlImports();
   try {
     SetupWindow window(ThisModule(), controller, display);
     window.Run([this, opened](HWND open) {
@@ -173,8 +171,6 @@ void Win32WindowSystem::RunSetupThread() {
   }
   ::SetEvent(opened);
   ::CoUninitialize();
-  // The very last step: at unload the host's thread lets the library go as
-  // soon as it sees the reference cleared.
   setup_running_ = false;
 }
 
@@ -184,8 +180,7 @@ HWND Win32WindowSystem::Window() {
 }
 
 // Waits, bounded, until the setup thread has cleared its reference or is
-// gone. Under the loader lock (unload) a thread cannot finish its exit, so the
-// reference is what ends the wait there.
+// gone.
 void Win32WindowSystem::WaitForSetupEnd(ULONGLONG deadline) {
   while (setup_running_ && thread_) {
     const DWORD left = Remaining(deadline);

@@ -122,8 +122,7 @@ INT_PTR SetupWindow::Handle(UINT message, WPARAM wparam) {
 }
 
 // The window is announced once everything of its opening is done, the
-// system's part too (showing, focus, input method): at unload the host's
-// thread holds the loader lock, which that part may need.
+// system's part too (showing, focus, input method).
 void SetupWindow::Init() {
   brush_ = ::CreateSolidBrush(RGB(255, 250, 198));
   icons_.SetOn(window_);

@@ -3,7 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <filesystem>
+#include <memory>
 
 #include "platform/win32/host_simulator/process_threads.h"
 #include "platform/win32/host_simulator/velmora_library.h"
@@ -44,6 +46,26 @@ TEST(LoadUnloadTest, LoadsAgainAfterUnloading) {
                           library.plain()),
               "reset - 0 DL1ABC 2017-06-03 12:00 2017-06-04 11:59 DL EU -> 1\n"
               "sets -> 1\n");
+  }
+}
+
+// The host may let the library go right after a reset, with the setup
+// thread still busy opening its window; the unload returns at once all the
+// same, and loading again finds the same module, which a reset serves.
+TEST(LoadUnloadTest, UnloadRightAfterAResetIsPrompt) {
+  TempFolder folder;
+  std::filesystem::create_directory("Plugins");
+  for (int round = 0; round < 5; ++round) {
+    auto library = std::make_unique<VelmoraLibrary>();
+    ASSERT_TRUE(library->loaded()) << "round " << round;
+    EXPECT_EQ(RunScenario("reset - 0 DL1ABC 2017-06-03 12:00 2017-06-04 11:59 DL EU\n",
+                          library->plain()),
+              "reset - 0 DL1ABC 2017-06-03 12:00 2017-06-04 11:59 DL EU -> 1\n")
+        << "round " << round;
+    const auto start = std::chrono::steady_clock::now();
+    library.reset();
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(1))
+        << "round " << round;
   }
 }
 
