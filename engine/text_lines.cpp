@@ -4,16 +4,7 @@ namespace velmora {
 
 std::vector<std::string> SplitLines(std::string_view text) {
   std::vector<std::string> lines;
-  std::size_t start = 0;
-  while (start < text.size()) {
-    std::size_t end = text.find('\n', start);
-    std::size_t stop = end == std::string_view::npos ? text.size() : end;
-    std::string_view line = text.substr(start, stop - start);
-    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-    lines.emplace_back(line);
-    if (end == std::string_view::npos) break;
-    start = end + 1;
-  }
+  ForEachLine(text, [&](std::string_view line) { lines.emplace_back(line); });
   return lines;
 }
 

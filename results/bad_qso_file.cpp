@@ -11,12 +11,18 @@ const char kUbnHeading[] = "Velmora Memorial Contest HF UBN file \r\n";
 namespace {
 
 // A line counts unless "DUPE" or "UBN" first occurs after its first character.
-bool CountsAsRejected(const std::string& line) {
+bool CountsAsRejected(std::string_view line) {
   for (const char* word : {"DUPE", "UBN"}) {
     std::size_t at = line.find(word);
-    if (at != std::string::npos && at > 0) return false;
+    if (at != std::string_view::npos && at > 0) return false;
   }
   return true;
+}
+
+int RejectedLinesIn(std::string_view text) {
+  int count = 0;
+  ForEachLine(text, [&](std::string_view line) { count += CountsAsRejected(line) ? 1 : 0; });
+  return count;
 }
 
 }  // namespace
@@ -37,6 +43,7 @@ void BadQsoFile::Record(const QsoArgs& qso, const char* verdict_text) {
   entry.time_text = QsoTimeText(qso.time);
   entry.dupe = verdict_text == std::string_view(kDupeText);
   entry.line = BadQsoLine(qso, verdict_text);
+  entry.rejected_lines = RejectedLinesIn(entry.line);
   entries_.push_back(std::move(entry));
   if (in_step_)
     in_step_ = files_.AppendToFile(name_, entries_.back().line);
@@ -73,14 +80,17 @@ void BadQsoFile::Rewrite() {
   in_step_ = files_.ReplaceFile(name_, text);
 }
 
+// While the file holds what was written, the kept lines tell the count and
+// the file is not read; after a failed write it is.
 int BadQsoFile::CountRejected() {
   if (name_.empty()) return 0;
+  if (in_step_) {
+    int count = RejectedLinesIn(kUbnHeading);
+    for (const Entry& entry : entries_) count += entry.rejected_lines;
+    return count;
+  }
   std::optional<std::string> text = files_.ReadFile(name_);
-  if (!text) return 0;
-  int count = 0;
-  for (const std::string& line : SplitLines(*text))
-    if (CountsAsRejected(line)) ++count;
-  return count;
+  return text ? RejectedLinesIn(*text) : 0;
 }
 
 void WriteErrFile(FileSystem& files) { files.ReplaceFile("err.txt", kUbnHeading); }

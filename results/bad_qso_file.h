@@ -34,7 +34,7 @@ class BadQsoFile {
   // Writes the heading and the kept lines, replacing the file atomically.
   void Rewrite();
 
-  // Lines of the file on disk that are neither the heading nor duplicates.
+  // Lines of the file that are neither the heading nor duplicates.
   int CountRejected();
 
  private:
@@ -44,6 +44,7 @@ class BadQsoFile {
     std::string time_text;
     bool dupe = false;
     std::string line;
+    int rejected_lines = 0;  // lines of `line` that count as rejected
   };
 
   FileSystem& files_;

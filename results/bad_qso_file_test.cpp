@@ -57,6 +57,17 @@ TEST_F(BadQsoFileTest, CountsRejectedLinesButNotTheHeadingOrDupes) {
   // line from the count, one that starts the line would not.
   file.Record(Qso("AB1C", "F", "EU", At(12, 3)), VerdictText(Verdict::kWrongMode));
   EXPECT_EQ(file.CountRejected(), 2);
+  // While the file holds what was written, the count does not read it.
+  files.fail_read.insert(kName);
+  EXPECT_EQ(file.CountRejected(), 2);
+  files.fail_read.clear();
+
+  // After a failed write the file is what counts, whatever it holds.
+  files.fail_write.insert(kName);
+  file.Record(Qso("AB2C", "F", "EU", At(12, 4)), VerdictText(Verdict::kWrongMode));
+  EXPECT_EQ(file.CountRejected(), 2);
+  files.files[kName] += "PA0XYZ 17-06-03 1205 wrong mode\r\n";
+  EXPECT_EQ(file.CountRejected(), 3);
   files.fail_read.insert(kName);
   EXPECT_EQ(file.CountRejected(), 0);
 }

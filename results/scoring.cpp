@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <limits>
+#include <memory>
 #include <utility>
 
 namespace velmora {
@@ -10,36 +12,33 @@ namespace velmora {
 namespace {
 
 constexpr double kHalfSecondDays = 5.787037037037037e-06;
+constexpr std::uint32_t kNoId = 0xffffffff;
+constexpr double kNoAge = std::numeric_limits<double>::quiet_NaN();
 
 std::string SortKey(const std::string& band) {
   if (band.size() >= 20) return band;
   return std::string(20 - band.size(), '0') + band;
 }
 
-// Minutes from `time` to `reference`, to the nearest second, then truncated;
-// 0 when either time is not valid. Ages beyond a billion minutes (dates the
-// host should never pass, and spans that overflow a 32-bit long) are cut
-// there: only ages under an hour matter.
-long AgeMinutes(const ScoreKey& reference, const ScoreKey& time) {
-  if (!reference.Has(ScoreKey::kTimeValid) || !time.Has(ScoreKey::kTimeValid)) return 0;
-  double diff = reference.days - time.days;
-  diff += diff >= 0 ? kHalfSecondDays : -kHalfSecondDays;
-  const double minutes = std::trunc(diff * 1440.0);
-  if (std::isnan(minutes)) return 0;
-  return static_cast<long>(std::clamp(minutes, -1e9, 1e9));
+// Minutes from `time` to `reference`, rounded to the nearest second, before
+// the truncation to whole minutes; NaN when either time is invalid. An age
+// truncates below `limit` exactly when this value is not at least `limit`,
+// and an invalid time (age 0) is below every limit, as NaN compares.
+double RawAgeMinutes(double reference_days, const ScoreKey& time) {
+  if (!time.Has(ScoreKey::kTimeValid)) return kNoAge;
+  const double diff = reference_days - time.days;
+  return (diff + std::copysign(kHalfSecondDays, diff)) * 1440.0;
 }
 
 struct RowState {
   BandScore score;
   int mult_index = 0;
-  std::vector<std::string> prefixes;  // in the order first counted
-  std::vector<std::uint8_t> seen;     // by prefix id
+  std::vector<std::uint32_t> prefixes;  // ids, in the order first counted
 };
 
 // Rows in sorted band order; a name that is not a contest band keeps the
 // multiplier list of the row before it.
-std::vector<RowState> MakeRows(const std::vector<std::string>& bands,
-                               std::size_t prefix_count) {
+std::vector<RowState> MakeRows(const std::vector<std::string>& bands) {
   std::vector<RowState> rows(bands.size());
   int index = 0;
   for (std::size_t i = 0; i < bands.size(); ++i) {
@@ -47,19 +46,16 @@ std::vector<RowState> MakeRows(const std::vector<std::string>& bands,
     if (found >= 0) index = found;
     rows[i].score.band = bands[i];
     rows[i].mult_index = index;
-    rows[i].seen.assign(prefix_count, 0);
   }
   return rows;
 }
 
-// The row of each record: by band index for the contest's bands, by name for
-// anything else.
-int RowOf(const std::vector<RowState>& rows, const std::array<int, kBandCount>& by_band,
-          const ScoreKey& key, const CInfo& record) {
-  if (key.band != ScoreKey::kNoBand) return by_band[key.band];
-  for (std::size_t i = 0; i < rows.size(); ++i)
-    if (rows[i].score.band == record.Band) return static_cast<int>(i);
-  return -1;
+// The list's texts are overwritten in place: a result request on an unchanged
+// log allocates nothing for it.
+void FillList(std::vector<std::string>& list, const std::vector<std::uint32_t>& ids,
+              const TextPool& pool) {
+  list.resize(ids.size());
+  for (std::size_t k = 0; k < ids.size(); ++k) list[k].assign(pool.Text(ids[k]));
 }
 
 void AddToTotal(BandScore& total, const BandScore& row) {
@@ -69,7 +65,201 @@ void AddToTotal(BandScore& total, const BandScore& row) {
   total.dupes += row.dupes;
 }
 
-constexpr std::uint32_t kNoId = 0xffffffff;
+// The rate windows: QSOs and points of the last QSO's band within the last
+// hour and the last ten minutes, and the points of the latest QSO on it.
+struct Rates {
+  int hour_qsos = 0, hour_points = 0;
+  int ten_qsos = 0, ten_points = 0;
+  int last_points = 0;
+};
+
+// The one walk over the log's score keys. Records of the contest's bands
+// that count take the short way; the few others (no call, rejected, a band
+// outside the contest) the general one. Only QSOs of the last QSO's band
+// from about its last hour, or without a valid time, are looked at for the
+// rate windows.
+class ScorePass {
+ public:
+  ScorePass(const QsoLog& log, std::vector<RowState>& rows, const Station& station,
+            bool export_mode)
+      : log_(log),
+        rows_(rows),
+        prefix_count_(log.prefixes().size()),
+        seen_(rows.size() * prefix_count_, 0),
+        firsts_(rows.size() * prefix_count_ + 1),
+        own_prefix_(log.prefixes().Find(station.StationPrefix).value_or(kNoId)),
+        own_continent_(log.continents().Find(station.StationContinent).value_or(kNoId)),
+        export_mode_(export_mode) {
+    row_by_band_.fill(-1);
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+      int band = ContestBands().IndexOf(rows[i].score.band);
+      if (band >= 0) row_by_band_[static_cast<std::size_t>(band)] = static_cast<int>(i);
+    }
+    if (!log.empty()) last_ = log.score_keys().back();
+    last_valid_ = last_.Has(ScoreKey::kTimeValid);
+    // A margin beyond the hour covers the rounding to the second.
+    near_from_ = last_valid_ ? last_.days - 61.0 / 1440.0
+                             : -std::numeric_limits<double>::infinity();
+  }
+
+  Rates Run() {
+    const ScoreKey* keys = log_.score_keys().data();
+    const std::size_t count = log_.score_keys().size();
+    // The walk calls nothing, so that its values stay in registers: the few
+    // QSOs that need more (the general way, the rate windows) are noted and
+    // dealt with after it, in order.
+    auto later = std::make_unique_for_overwrite<std::uint32_t[]>(count + 1);
+    std::size_t later_count = 0;
+    std::uint32_t* seen = seen_.data();
+    std::uint32_t* firsts = firsts_.data();
+    std::size_t first_count = 0;
+    const std::array<int, kBandCount> row_by_band = row_by_band_;
+    const std::size_t prefix_count = prefix_count_;
+    const std::uint32_t own_prefix = own_prefix_, own_continent = own_continent_;
+    const double near_from = near_from_;
+    const std::uint8_t last_band = last_.band;
+    constexpr std::uint8_t kSlow = ScoreKey::kCallEmpty | ScoreKey::kBad;
+    // QSOs in the high half, points in the low one: one sum for both.
+    std::array<std::uint64_t, kBandCount> qsos_points{};
+    std::array<int, kBandCount> dupes{};
+    for (std::size_t i = 0; i < count; ++i) {
+      const ScoreKey& key = keys[i];
+      if (key.band == ScoreKey::kNoBand || (key.flags & kSlow) != 0) {
+        later[later_count++] = static_cast<std::uint32_t>(i);
+        continue;
+      }
+      const int row = row_by_band[key.band];
+      if (row < 0) continue;
+      const std::uint64_t points =
+          key.prefix == own_prefix ? 1 : key.continent == own_continent ? 3 : 5;
+      qsos_points[key.band] += (std::uint64_t{1} << 32) | points;
+      dupes[key.band] += key.Has(ScoreKey::kDupe) ? 1 : 0;
+      // Without a branch: a first QSO of a prefix comes at random.
+      const std::size_t at = static_cast<std::size_t>(row) * prefix_count + key.prefix;
+      const std::uint32_t was_seen = seen[at];
+      seen[at] = 1;
+      firsts[first_count] = static_cast<std::uint32_t>(at);
+      first_count += 1u - was_seen;
+      const bool near = (key.band == last_band) &
+                        ((key.days >= near_from) | !key.Has(ScoreKey::kTimeValid));
+      later[later_count] = static_cast<std::uint32_t>(i);
+      later_count += near ? 1 : 0;
+    }
+    for (std::size_t band = 0; band < kBandCount; ++band) {
+      if (row_by_band[band] < 0) continue;
+      BandScore& score = rows_[static_cast<std::size_t>(row_by_band[band])].score;
+      score.qsos += static_cast<int>(qsos_points[band] >> 32);
+      score.points += static_cast<int>(qsos_points[band] & 0xffffffff);
+      score.dupes += dupes[band];
+    }
+    // QSOs of a band outside the contest count in rows of their own, so the
+    // multipliers they add still come in order.
+    first_count_ = first_count;
+    for (std::size_t k = 0; k < later_count; ++k) {
+      const std::size_t i = later[k];
+      const ScoreKey& key = keys[i];
+      if (key.band == ScoreKey::kNoBand || (key.flags & kSlow) != 0)
+        General(i);
+      else
+        AddToWindows(key, Points(key));
+    }
+    for (std::size_t k = 0; k < first_count_; ++k) {
+      RowState& row = rows_[firsts_[k] / prefix_count_];
+      row.prefixes.push_back(static_cast<std::uint32_t>(firsts_[k] % prefix_count_));
+      row.score.mults += 1;
+    }
+    rates_.last_points = LastPoints();
+    return rates_;
+  }
+
+ private:
+  void General(std::size_t i) {
+    const ScoreKey& key = log_.score_keys()[i];
+    const int row = RowOf(i);
+    if (row < 0) return;
+    if (key.Has(ScoreKey::kBad)) {
+      rows_[static_cast<std::size_t>(row)].score.dupes += key.Has(ScoreKey::kDupe) ? 1 : 0;
+      return;
+    }
+    const int points = Count(key, static_cast<std::size_t>(row));
+    if (InRateBand(i)) AddToWindows(key, points);
+  }
+
+  // The row a record counts in; -1 for none (no call, or a band without a
+  // row).
+  int RowOf(std::size_t i) const {
+    const ScoreKey& key = log_.score_keys()[i];
+    if (key.Has(ScoreKey::kCallEmpty)) return -1;
+    if (key.band != ScoreKey::kNoBand) return row_by_band_[key.band];
+    for (std::size_t r = 0; r < rows_.size(); ++r)
+      if (rows_[r].score.band == log_[i].Band) return static_cast<int>(r);
+    return -1;
+  }
+
+  bool InRateBand(std::size_t i) const {
+    const ScoreKey& key = log_.score_keys()[i];
+    return key.band == last_.band &&
+           (key.band != ScoreKey::kNoBand || log_[i].Band == log_.back().Band);
+  }
+
+  void AddToWindows(const ScoreKey& key, int points) {
+    if (export_mode_) return;
+    const double age = last_valid_ ? RawAgeMinutes(last_.days, key) : kNoAge;
+    if (!(age >= 60.0)) rates_.hour_qsos += 1, rates_.hour_points += points;
+    if (!(age >= 10.0)) rates_.ten_qsos += 1, rates_.ten_points += points;
+  }
+
+  // The points of the latest QSO that counts on the last QSO's band: the
+  // last QSO itself but for a rejected one.
+  int LastPoints() const {
+    for (std::size_t i = log_.size(); i-- > 0;) {
+      const ScoreKey& key = log_.score_keys()[i];
+      if (key.Has(ScoreKey::kBad) || !InRateBand(i) || RowOf(i) < 0) continue;
+      return Points(key);
+    }
+    return 0;
+  }
+
+  int Points(const ScoreKey& key) const {
+    return key.prefix == own_prefix_ ? 1 : key.continent == own_continent_ ? 3 : 5;
+  }
+
+  // Counts a QSO in its row; returns its points.
+  int Count(const ScoreKey& key, std::size_t row) {
+    BandScore& score = rows_[row].score;
+    score.dupes += key.Has(ScoreKey::kDupe) ? 1 : 0;
+    score.qsos += 1;
+    const int points = Points(key);
+    score.points += points;
+    See(row, key.prefix);
+    return points;
+  }
+
+  // Notes the first QSO of a prefix in a row: a multiplier.
+  void See(std::size_t row, std::uint32_t prefix) {
+    const std::size_t at = row * prefix_count_ + prefix;
+    if (seen_[at]) return;
+    seen_[at] = 1;
+    firsts_[first_count_++] = static_cast<std::uint32_t>(at);
+  }
+
+  const QsoLog& log_;
+  std::vector<RowState>& rows_;
+  std::size_t prefix_count_;
+  std::vector<std::uint32_t> seen_;  // by row and prefix id; not a char type, which could alias anything
+  // Indexes into seen_ of the first QSO of each prefix in each row, in order;
+  // room for every one, and one more for the write past the last.
+  std::vector<std::uint32_t> firsts_;
+  std::size_t first_count_ = 0;
+  std::array<int, kBandCount> row_by_band_;
+  std::uint32_t own_prefix_;
+  std::uint32_t own_continent_;
+  bool export_mode_;
+  ScoreKey last_;
+  bool last_valid_ = false;
+  double near_from_ = 0;
+  Rates rates_;
+};
 
 }  // namespace
 
@@ -80,59 +270,33 @@ int QsoPoints(const CInfo& record, const Station& station) {
 }
 
 void SortBandsWorked(std::vector<std::string>& bands) {
+  std::vector<std::string> keys;
+  keys.reserve(bands.size());
+  for (const std::string& band : bands) keys.push_back(SortKey(band));
   for (std::size_t i = 0; i + 1 < bands.size(); ++i)
     for (std::size_t j = i + 1; j < bands.size(); ++j)
-      if (SortKey(bands[i]) < SortKey(bands[j])) std::swap(bands[i], bands[j]);
+      if (keys[i] < keys[j]) {
+        std::swap(keys[i], keys[j]);
+        std::swap(bands[i], bands[j]);
+      }
 }
 
 ScoreSheet ComputeScore(const QsoLog& log, BandLists& lists, const Station& station,
                         bool export_mode) {
   SortBandsWorked(lists.BandsWorked);
-  std::vector<RowState> rows = MakeRows(lists.BandsWorked, log.prefixes().size());
-  std::array<int, kBandCount> row_by_band;
-  row_by_band.fill(-1);
-  for (std::size_t i = 0; i < rows.size(); ++i) {
-    int band = ContestBands().IndexOf(rows[i].score.band);
-    if (band >= 0) row_by_band[static_cast<std::size_t>(band)] = static_cast<int>(i);
-  }
-  const std::uint32_t own_prefix = log.prefixes().Find(station.StationPrefix).value_or(kNoId);
-  const std::uint32_t own_continent =
-      log.continents().Find(station.StationContinent).value_or(kNoId);
-
+  std::vector<RowState> rows = MakeRows(lists.BandsWorked);
   ScoreSheet sheet;
   sheet.log_empty = log.empty();
-  const std::vector<ScoreKey>& keys = log.score_keys();
-  const ScoreKey last = keys.empty() ? ScoreKey{} : keys.back();
-  for (std::size_t i = 0; i < keys.size(); ++i) {
-    const ScoreKey& key = keys[i];
-    if (key.Has(ScoreKey::kCallEmpty)) continue;
-    int row = RowOf(rows, row_by_band, key, log[i]);
-    if (row < 0) continue;
-    RowState& state = rows[static_cast<std::size_t>(row)];
-    state.score.dupes += key.Has(ScoreKey::kDupe) ? 1 : 0;
-    if (key.Has(ScoreKey::kBad)) continue;
-    state.score.qsos += 1;
-    int points = key.prefix == own_prefix ? 1 : key.continent == own_continent ? 3 : 5;
-    state.score.points += points;
-    bool rate_band = key.band == last.band &&
-                     (key.band != ScoreKey::kNoBand || log[i].Band == log.back().Band);
-    if (rate_band) {
-      sheet.last_points = points;
-      if (!export_mode) {
-        long age = AgeMinutes(last, key);
-        if (age < 60) sheet.hour_qsos += 1, sheet.hour_points += points;
-        if (age < 10) sheet.ten_qsos += 1, sheet.ten_points += points;
-      }
-    }
-    if (!state.seen[key.prefix]) {
-      state.seen[key.prefix] = 1;
-      state.prefixes.push_back(log.prefixes().Text(key.prefix));
-      state.score.mults += 1;
-    }
-  }
+  const Rates rates = ScorePass(log, rows, station, export_mode).Run();
+  sheet.hour_qsos = rates.hour_qsos;
+  sheet.hour_points = rates.hour_points;
+  sheet.ten_qsos = rates.ten_qsos;
+  sheet.ten_points = rates.ten_points;
+  sheet.last_points = rates.last_points;
 
   for (RowState& state : rows) {
-    lists.BandMults[static_cast<std::size_t>(state.mult_index)] = std::move(state.prefixes);
+    FillList(lists.BandMults[static_cast<std::size_t>(state.mult_index)], state.prefixes,
+             log.prefixes());
     AddToTotal(sheet.total, state.score);
     sheet.rows.push_back(std::move(state.score));
   }

@@ -26,6 +26,7 @@ class PlainScanEngine {
   std::string BadQsoFile() const;
   int RejectedCount() const;
   const std::vector<CInfo>& log() const { return log_; }
+  const BandLists& lists() const { return lists_; }
 
  private:
   struct Line {
