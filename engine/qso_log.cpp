@@ -1,6 +1,7 @@
 #include "engine/qso_log.h"
 
 #include <algorithm>
+#include <limits>
 
 #include "engine/contest_rules.h"
 
@@ -8,7 +9,8 @@ namespace velmora {
 
 ScoreKey QsoLog::MakeKey(const CInfo& r) {
   ScoreKey key;
-  key.days = r.Time.LinearDays();
+  const bool valid = r.Time.GetStatus() == COleDateTime::kValid;
+  key.days = valid ? r.Time.LinearDays() : std::numeric_limits<double>::infinity();
   key.prefix = prefixes_.Intern(r.Prefix);
   key.continent = continents_.Intern(r.Continent);
   int band = ContestBands().IndexOf(r.Band);
@@ -16,7 +18,7 @@ ScoreKey QsoLog::MakeKey(const CInfo& r) {
   key.flags = static_cast<std::uint8_t>(
       (r.Call.empty() ? ScoreKey::kCallEmpty : 0) | (r.Bad ? ScoreKey::kBad : 0) |
       (r.Dupe ? ScoreKey::kDupe : 0) |
-      (r.Time.GetStatus() == COleDateTime::kValid ? ScoreKey::kTimeValid : 0));
+      (valid ? ScoreKey::kTimeValid : 0));
   return key;
 }
 

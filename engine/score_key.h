@@ -15,7 +15,9 @@ struct ScoreKey {
     kTimeValid = 8,
   };
 
-  double days = 0;              // the QSO time on a linear day scale
+  // The QSO time on a linear day scale; +infinity for a time that is not
+  // valid, so that it is never before a given moment.
+  double days = 0;
   std::uint32_t prefix = 0;     // id in the log's prefix pool
   std::uint32_t continent = 0;  // id in the log's continent pool
   std::uint8_t band = kNoBand;  // index among the contest's bands

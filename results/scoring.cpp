@@ -55,7 +55,8 @@ std::vector<RowState> MakeRows(const std::vector<std::string>& bands) {
 void FillList(std::vector<std::string>& list, const std::vector<std::uint32_t>& ids,
               const TextPool& pool) {
   list.resize(ids.size());
-  for (std::size_t k = 0; k < ids.size(); ++k) list[k].assign(pool.Text(ids[k]));
+  for (std::size_t k = 0; k < ids.size(); ++k)
+    if (const std::string& text = pool.Text(ids[k]); list[k] != text) list[k].assign(text);
 }
 
 void AddToTotal(BandScore& total, const BandScore& row) {
@@ -64,6 +65,29 @@ void AddToTotal(BandScore& total, const BandScore& row) {
   total.mults += row.mults;
   total.dupes += row.dupes;
 }
+
+// Per-band sums of QSOs, dupes and points, packed in one word a band so that
+// a QSO adds to all three at once. The fields hold 21, 21 and 22 bits: they
+// are emptied into the rows every kChunk QSOs.
+class PackedSums {
+ public:
+  static constexpr std::size_t kChunk = std::size_t{1} << 18;
+
+  void Add(std::uint8_t band, bool dupe, std::uint64_t points) {
+    sums_[band] += (std::uint64_t{1} << kQsoShift) |
+                   (static_cast<std::uint64_t>(dupe) << kDupeShift) | points;
+  }
+  void AddTo(BandScore& score, std::size_t band) const {
+    score.qsos += static_cast<int>(sums_[band] >> kQsoShift);
+    score.dupes += static_cast<int>((sums_[band] >> kDupeShift) & kFieldMask);
+    score.points += static_cast<int>(sums_[band] & ((std::uint64_t{1} << kDupeShift) - 1));
+  }
+
+ private:
+  static constexpr int kQsoShift = 43, kDupeShift = 22;
+  static constexpr std::uint64_t kFieldMask = (std::uint64_t{1} << 21) - 1;
+  std::array<std::uint64_t, kBandCount> sums_{};
+};
 
 // The rate windows: QSOs and points of the last QSO's band within the last
 // hour and the last ten minutes, and the points of the latest QSO on it.
@@ -103,65 +127,19 @@ class ScorePass {
   }
 
   Rates Run() {
-    const ScoreKey* keys = log_.score_keys().data();
     const std::size_t count = log_.score_keys().size();
-    // The walk calls nothing, so that its values stay in registers: the few
-    // QSOs that need more (the general way, the rate windows) are noted and
-    // dealt with after it, in order.
-    auto later = std::make_unique_for_overwrite<std::uint32_t[]>(count + 1);
-    std::size_t later_count = 0;
-    std::uint32_t* seen = seen_.data();
-    std::uint32_t* firsts = firsts_.data();
-    std::size_t first_count = 0;
-    const std::array<int, kBandCount> row_by_band = row_by_band_;
-    const std::size_t prefix_count = prefix_count_;
-    const std::uint32_t own_prefix = own_prefix_, own_continent = own_continent_;
-    const double near_from = near_from_;
-    const std::uint8_t last_band = last_.band;
-    constexpr std::uint8_t kSlow = ScoreKey::kCallEmpty | ScoreKey::kBad;
-    // QSOs in the high half, points in the low one: one sum for both.
-    std::array<std::uint64_t, kBandCount> qsos_points{};
-    std::array<int, kBandCount> dupes{};
-    for (std::size_t i = 0; i < count; ++i) {
-      const ScoreKey& key = keys[i];
-      if (key.band == ScoreKey::kNoBand || (key.flags & kSlow) != 0) {
-        later[later_count++] = static_cast<std::uint32_t>(i);
-        continue;
-      }
-      const int row = row_by_band[key.band];
-      if (row < 0) continue;
-      const std::uint64_t points =
-          key.prefix == own_prefix ? 1 : key.continent == own_continent ? 3 : 5;
-      qsos_points[key.band] += (std::uint64_t{1} << 32) | points;
-      dupes[key.band] += key.Has(ScoreKey::kDupe) ? 1 : 0;
-      // Without a branch: a first QSO of a prefix comes at random.
-      const std::size_t at = static_cast<std::size_t>(row) * prefix_count + key.prefix;
-      const std::uint32_t was_seen = seen[at];
-      seen[at] = 1;
-      firsts[first_count] = static_cast<std::uint32_t>(at);
-      first_count += 1u - was_seen;
-      const bool near = (key.band == last_band) &
-                        ((key.days >= near_from) | !key.Has(ScoreKey::kTimeValid));
-      later[later_count] = static_cast<std::uint32_t>(i);
-      later_count += near ? 1 : 0;
-    }
-    for (std::size_t band = 0; band < kBandCount; ++band) {
-      if (row_by_band[band] < 0) continue;
-      BandScore& score = rows_[static_cast<std::size_t>(row_by_band[band])].score;
-      score.qsos += static_cast<int>(qsos_points[band] >> 32);
-      score.points += static_cast<int>(qsos_points[band] & 0xffffffff);
-      score.dupes += dupes[band];
-    }
+    later_ = std::make_unique_for_overwrite<std::uint32_t[]>(count + 1);
+    for (std::size_t begin = 0; begin < count; begin += PackedSums::kChunk)
+      Walk(begin, std::min(count, begin + PackedSums::kChunk));
     // QSOs of a band outside the contest count in rows of their own, so the
     // multipliers they add still come in order.
-    first_count_ = first_count;
-    for (std::size_t k = 0; k < later_count; ++k) {
-      const std::size_t i = later[k];
-      const ScoreKey& key = keys[i];
-      if (key.band == ScoreKey::kNoBand || (key.flags & kSlow) != 0)
-        General(i);
+    const ScoreKey* keys = log_.score_keys().data();
+    for (std::size_t k = 0; k < later_count_; ++k) {
+      const std::size_t i = later_[k];
+      if (Fast(keys[i]))
+        AddToWindows(keys[i], Points(keys[i]));
       else
-        AddToWindows(key, Points(key));
+        General(i);
     }
     for (std::size_t k = 0; k < first_count_; ++k) {
       RowState& row = rows_[firsts_[k] / prefix_count_];
@@ -173,6 +151,55 @@ class ScorePass {
   }
 
  private:
+  static bool Fast(const ScoreKey& key) {
+    constexpr std::uint8_t kSlow = ScoreKey::kCallEmpty | ScoreKey::kBad;
+    return key.band != ScoreKey::kNoBand && (key.flags & kSlow) == 0;
+  }
+
+  // The walk over QSOs [begin, end) calls nothing, so that its values stay in
+  // registers: the few QSOs that need more (the general way, the rate
+  // windows) are noted in later_ and dealt with after it, in order.
+  void Walk(std::size_t begin, std::size_t end) {
+    const ScoreKey* keys = log_.score_keys().data();
+    std::uint32_t* later = later_.get();
+    std::size_t later_count = later_count_;
+    std::uint32_t* seen = seen_.data();
+    std::uint32_t* firsts = firsts_.data();
+    std::size_t first_count = first_count_;
+    const std::array<int, kBandCount> row_by_band = row_by_band_;
+    const std::size_t prefix_count = prefix_count_;
+    const std::uint32_t own_prefix = own_prefix_, own_continent = own_continent_;
+    const double near_from = near_from_;
+    const std::uint8_t last_band = last_.band;
+    PackedSums sums;
+    for (std::size_t i = begin; i < end; ++i) {
+      const ScoreKey& key = keys[i];
+      if (!Fast(key)) {
+        later[later_count++] = static_cast<std::uint32_t>(i);
+        continue;
+      }
+      const int row = row_by_band[key.band];
+      if (row < 0) continue;
+      const std::uint64_t points =
+          key.prefix == own_prefix ? 1 : key.continent == own_continent ? 3 : 5;
+      sums.Add(key.band, key.Has(ScoreKey::kDupe), points);
+      // Without a branch: a first QSO of a prefix comes at random.
+      const std::size_t at = static_cast<std::size_t>(row) * prefix_count + key.prefix;
+      const std::uint32_t was_seen = seen[at];
+      seen[at] = 1;
+      firsts[first_count] = static_cast<std::uint32_t>(at);
+      first_count += 1u - was_seen;
+      // A QSO without a valid time has infinite days: it is always near.
+      const bool near = (key.band == last_band) & (key.days >= near_from);
+      if (near) later[later_count++] = static_cast<std::uint32_t>(i);
+    }
+    later_count_ = later_count;
+    first_count_ = first_count;
+    for (std::size_t band = 0; band < kBandCount; ++band)
+      if (row_by_band[band] >= 0)
+        sums.AddTo(rows_[static_cast<std::size_t>(row_by_band[band])].score, band);
+  }
+
   void General(std::size_t i) {
     const ScoreKey& key = log_.score_keys()[i];
     const int row = RowOf(i);
@@ -247,6 +274,8 @@ class ScorePass {
   std::vector<RowState>& rows_;
   std::size_t prefix_count_;
   std::vector<std::uint32_t> seen_;  // by row and prefix id; not a char type, which could alias anything
+  std::unique_ptr<std::uint32_t[]> later_;  // QSOs for after the walk
+  std::size_t later_count_ = 0;
   // Indexes into seen_ of the first QSO of each prefix in each row, in order;
   // room for every one, and one more for the write past the last.
   std::vector<std::uint32_t> firsts_;
