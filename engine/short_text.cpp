@@ -4,25 +4,6 @@
 
 namespace velmora {
 
-char* ShortText::HeapData() const {
-  char* data;
-  std::memcpy(&data, bytes_, sizeof data);
-  return data;
-}
-
-std::size_t ShortText::size() const {
-  if (!OnHeap()) return kInline - static_cast<unsigned char>(bytes_[15]);
-  std::uint32_t size;
-  std::memcpy(&size, bytes_ + 8, sizeof size);
-  return size;
-}
-
-void ShortText::SetInline(std::string_view text) {
-  std::memset(bytes_, 0, sizeof bytes_);
-  if (!text.empty()) std::memcpy(bytes_, text.data(), text.size());  // data() may be null
-  bytes_[15] = static_cast<char>(kInline - text.size());
-}
-
 void ShortText::Set(std::string_view text) {
   if (text.size() <= kInline) {
     SetInline(text);
@@ -38,26 +19,8 @@ void ShortText::Set(std::string_view text) {
   bytes_[15] = static_cast<char>(kHeapTag);
 }
 
-void ShortText::Free() {
-  if (OnHeap()) delete[] HeapData();
-}
-
-ShortText::ShortText(ShortText&& other) noexcept {
-  std::memcpy(bytes_, other.bytes_, sizeof bytes_);
-  other.SetInline({});
-}
-
 ShortText& ShortText::operator=(const ShortText& other) {
   if (this != &other) *this = other.view();
-  return *this;
-}
-
-ShortText& ShortText::operator=(ShortText&& other) noexcept {
-  if (this != &other) {
-    Free();
-    std::memcpy(bytes_, other.bytes_, sizeof bytes_);
-    other.SetInline({});
-  }
   return *this;
 }
 
