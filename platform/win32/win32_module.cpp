@@ -55,8 +55,8 @@ void Unload() {
 }  // namespace velmora
 
 // When the process is ending (`reserved` not null) the other threads are
-// already gone: nothing is waited for or destroyed, the memory goes with the
-// process.
+// already gone and nothing is done here; the runtime's exit handlers may still
+// destroy the module, whose waits then find no thread to wait for.
 extern "C" BOOL WINAPI DllMain(HINSTANCE, DWORD reason, LPVOID reserved) {
   try {
     if (reason == DLL_PROCESS_ATTACH) velmora::instance.emplace();
