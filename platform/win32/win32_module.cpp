@@ -4,8 +4,6 @@
 
 #include "platform/win32/windows_api.h"
 
-#include <optional>
-
 #include "platform/win32/win32_file_system.h"
 #include "platform/win32/win32_host_link.h"
 #include "platform/win32/win32_settings_store.h"
@@ -28,8 +26,11 @@ struct Win32Module {
   Module module{Platform{files, settings, windows, host}};
 };
 
-// Constant-initialised: nothing runs before DllMain.
-std::optional<Win32Module> instance;
+// Constant-initialised: nothing runs before DllMain. A plain pointer, so that
+// no exit handler of the runtime destroys the module when the process ends:
+// the setup thread may have been stopped anywhere, holding a lock that the
+// destruction would wait for.
+Win32Module* instance = nullptr;
 
 }  // namespace
 
@@ -48,18 +49,19 @@ namespace {
 void Unload() {
   if (!instance) return;
   instance->windows.ShutdownWindows();
-  instance.reset();
+  delete instance;
+  instance = nullptr;
 }
 
 }  // namespace
 }  // namespace velmora
 
 // When the process is ending (`reserved` not null) the other threads are
-// already gone and nothing is done here; the runtime's exit handlers may still
-// destroy the module, whose waits then find no thread to wait for.
+// already gone, stopped wherever they were: nothing is waited for or
+// destroyed, the memory goes with the process.
 extern "C" BOOL WINAPI DllMain(HINSTANCE, DWORD reason, LPVOID reserved) {
   try {
-    if (reason == DLL_PROCESS_ATTACH) velmora::instance.emplace();
+    if (reason == DLL_PROCESS_ATTACH) velmora::instance = new velmora::Win32Module();
     if (reason == DLL_PROCESS_DETACH && reserved == nullptr) velmora::Unload();
   } catch (...) {
     return FALSE;  // the module could not be built: the load fails
