@@ -40,13 +40,15 @@ int CContestRules::IndexOf(std::string_view text) const {
   return -1;
 }
 
+// Never destroyed: a process that ends while another thread of the plug-in
+// runs gets no exit handler that frees them.
 const CContestRules& ContestBands() {
-  static const CContestRules bands(kBands, kBandCount);
+  static const CContestRules& bands = *new CContestRules(kBands, kBandCount);
   return bands;
 }
 
 const CContestRules& ContestModes() {
-  static const CContestRules modes(kModes, 1);
+  static const CContestRules& modes = *new CContestRules(kModes, 1);
   return modes;
 }
 

@@ -120,8 +120,10 @@ std::vector<FormControl> BuildControls() {
 
 }  // namespace
 
+// Never destroyed, like the contest's lists: no exit handler of the process
+// frees it.
 const std::vector<FormControl>& CabrilloControls() {
-  static const std::vector<FormControl> controls = BuildControls();
+  static const std::vector<FormControl>& controls = *new std::vector<FormControl>(BuildControls());
   return controls;
 }
 
