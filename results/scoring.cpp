@@ -21,7 +21,7 @@ std::string SortKey(const std::string& band) {
 }
 
 // Minutes from `time` to `reference`, rounded to the nearest second, before
-// the truncation to whole minutes; NaN when either time is invalid. An age
+// the truncation to whole minutes; NaN when `time` is not valid. An age
 // truncates below `limit` exactly when this value is not at least `limit`,
 // and an invalid time (age 0) is below every limit, as NaN compares.
 double RawAgeMinutes(double reference_days, const ScoreKey& time) {
@@ -128,7 +128,7 @@ class ScorePass {
 
   Rates Run() {
     const std::size_t count = log_.score_keys().size();
-    later_ = std::make_unique_for_overwrite<std::uint32_t[]>(count + 1);
+    later_ = std::make_unique_for_overwrite<std::uint32_t[]>(count);
     for (std::size_t begin = 0; begin < count; begin += PackedSums::kChunk)
       Walk(begin, std::min(count, begin + PackedSums::kChunk));
     // QSOs of a band outside the contest count in rows of their own, so the

@@ -5,6 +5,7 @@
 #include <commctrl.h>
 #include <objbase.h>
 
+#include "platform/win32/this_module.h"
 #include "setup/win32/cabrillo_dialog.h"
 #include "setup/win32/setup_window.h"
 
@@ -13,16 +14,6 @@ namespace velmora {
 namespace {
 
 constexpr DWORD kPollStepMs = 20;
-
-// The module whose resources hold the dialogs: the one this code is linked
-// into.
-HINSTANCE ThisModule() {
-  HMODULE module = nullptr;
-  ::GetModuleHandleExA(
-      GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
-      reinterpret_cast<LPCSTR>(&ThisModule), &module);
-  return module;
-}
 
 DWORD Remaining(ULONGLONG deadline) {
   const ULONGLONG now = ::GetTickCount64();

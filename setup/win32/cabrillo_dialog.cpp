@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "platform/win32/this_module.h"
 #include "resources/resource_ids.h"
 #include "setup/cabrillo_form_model.h"
 
@@ -13,15 +14,6 @@ namespace {
 
 bool IsCombo(ControlKind kind) {
   return kind == ControlKind::kSortedCombo || kind == ControlKind::kUnsortedCombo;
-}
-
-// The module whose resources hold the template: the one this code is in.
-HINSTANCE ThisModule() {
-  HMODULE module = nullptr;
-  ::GetModuleHandleExA(
-      GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
-      reinterpret_cast<LPCSTR>(&ThisModule), &module);
-  return module;
 }
 
 // A control's whole text, however long.

@@ -1,0 +1,13 @@
+#include "platform/win32/this_module.h"
+
+namespace velmora {
+
+HINSTANCE ThisModule() {
+  HMODULE module = nullptr;
+  ::GetModuleHandleExA(
+      GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+      reinterpret_cast<LPCSTR>(&ThisModule), &module);
+  return module;
+}
+
+}  // namespace velmora
