@@ -13,9 +13,10 @@
 # until it ends. The CTest fixture keeps one server up for the whole run, so
 # no test program ever starts beside a server that is shutting down; a test
 # program run by hand gets a server that ends a few seconds after it.
+# VELMORA_WINE_ARCH picks the Wine (wine-env.sh).
 set -euo pipefail
-
-wine=/usr/lib/wine/wine64
+here=$(cd "$(dirname "$0")" && pwd)
+source "$here/wine-env.sh"
 linger=10  # seconds a server started by "ensure" outlives its last program
 
 build_folder_of() {
@@ -28,7 +29,6 @@ build_folder_of() {
 
 use_prefix() {
   export WINEPREFIX=$1 WINEDEBUG=-all
-  export WINEDLLOVERRIDES="mscoree,mshtml=;winedbg.exe=d"
 }
 
 # ensure [SERVER-OPTION]: under the prefix's lock, creates the prefix when
@@ -41,9 +41,9 @@ ensure() {
     flock 9
     if [[ ! -f $WINEPREFIX/system.reg ]]; then
       "$wine" wineboot --init </dev/null >/dev/null 2>&1 9>&-
-      wineserver -w </dev/null >/dev/null 2>&1 9>&-
+      "$wineserver" -w </dev/null >/dev/null 2>&1 9>&-
     fi
-    wineserver "$persist" </dev/null >/dev/null 2>&1 9>&- || true
+    "$wineserver" "$persist" </dev/null >/dev/null 2>&1 9>&- || true
   ) 9>"$WINEPREFIX.lock"
 }
 
@@ -53,9 +53,12 @@ case ${1:-} in
   start)
     use_prefix "$2"
     # A server of an earlier run may linger, or be bound to another display.
-    wineserver -k </dev/null >/dev/null 2>&1 || true
-    wineserver -w </dev/null >/dev/null 2>&1 || true
+    "$wineserver" -k </dev/null >/dev/null 2>&1 || true
+    "$wineserver" -w </dev/null >/dev/null 2>&1 || true
     ensure -p
+    # The windows' font, as on Windows: Liberation Sans has Arial's metrics.
+    "$wine" reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontSubstitutes' \
+      /v Arial /d 'Liberation Sans' /f </dev/null >/dev/null 2>&1
     if [[ $# -ge 4 ]]; then
       "$wine" reg add "HKCR\\$3\\CLSID" /ve /d "$4" /f </dev/null >/dev/null 2>&1
     else
@@ -64,8 +67,8 @@ case ${1:-} in
     ;;
   stop)
     use_prefix "$2"
-    wineserver -k </dev/null >/dev/null 2>&1 || true
-    timeout 60 wineserver -w </dev/null >/dev/null 2>&1 || true
+    "$wineserver" -k </dev/null >/dev/null 2>&1 || true
+    timeout 60 "$wineserver" -w </dev/null >/dev/null 2>&1 || true
     ;;
   *) echo "usage: $0 path PROGRAM | ensure | start PREFIX [PROGID CLSID] | stop PREFIX" >&2
      exit 2 ;;
