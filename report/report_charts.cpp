@@ -8,8 +8,8 @@ namespace velmora {
 
 namespace {
 
-constexpr double kWidth = 720, kHeight = 260;
-constexpr double kLeft = 48, kRight = 48, kTop = 16, kBottom = 40;
+constexpr double kWidth = 720, kHeight = 272;
+constexpr double kLeft = 48, kRight = 48, kTop = 16, kBottom = 56;
 constexpr double kPlotW = kWidth - kLeft - kRight, kPlotH = kHeight - kTop - kBottom;
 
 struct BandStyle {
@@ -82,10 +82,10 @@ std::string Scales(double left_top, double right_top, const char* left_name, con
   for (int k = 0; k <= 4; ++k) {
     const double y = kTop + kPlotH - kPlotH * k / 4;
     out += StrFormat("<line x1='%g' x2='%g' y1='%.1f' y2='%.1f' stroke='#ddd'/>"
-                     "<text x='%g' y='%.1f' text-anchor='end'>%.0f</text>",
+                     "<text x='%g' y='%.1f' text-anchor='end'>%.10g</text>",
                      kLeft, kLeft + kPlotW, y, y, kLeft - 4, y + 4, left_top * k / 4);
     if (right_name)
-      out += StrFormat("<text x='%g' y='%.1f'>%.0f</text>", kLeft + kPlotW + 4, y + 4,
+      out += StrFormat("<text x='%g' y='%.1f'>%.10g</text>", kLeft + kPlotW + 4, y + 4,
                        right_top * k / 4);
   }
   out += StrFormat("<text x='4' y='%g'>%s</text>", kTop - 4, left_name);
@@ -133,7 +133,7 @@ std::string Legend() {
   static const char* const kNames[kBandCount] = {"160m", "80m", "40m", "20m", "15m", "10m"};
   std::string out;
   double x = kLeft;
-  const double y = kHeight - 12;
+  const double y = kHeight - 4;
   for (int b = 0; b < kBandCount; ++b, x += 62)
     out += StrFormat("<rect x='%g' y='%g' width='14' height='10' fill='url(#hours-band%d)' "
                      "stroke='#000' stroke-width='0.5'/><text x='%g' y='%g'>%s</text>",
