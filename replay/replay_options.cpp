@@ -14,6 +14,8 @@ const char kReplayUsage[] =
     "  --cty FILE          country file (default: /usr/share/hamradio-files/cty.dat)\n"
     "  --dir DIR           working folder for the plug-in's files (default: .)\n"
     "  --html FILE         also write the result page\n"
+    "  --report FILE       also write the contest report (one HTML page)\n"
+    "  --break-minutes N   shortest break the report lists (default: 30)\n"
     "  --cabrillo          also run the Cabrillo export (file lands in DIR)\n"
     "  --name, --operators, --address, --city, --postcode, --country, --email,\n"
     "  --club, --soapbox, --power, --category-operator, --category-band,\n"
@@ -51,6 +53,14 @@ COleDateTime DateTimeValue(const std::string& flag, const std::string& text) {
   return *t;
 }
 
+int MinutesValue(const std::string& flag, const std::string& text) {
+  int minutes = 0;
+  char end;
+  if (std::sscanf(text.c_str(), "%d%c", &minutes, &end) != 1 || minutes < 1 || minutes > 1440)
+    throw std::invalid_argument(flag + " wants minutes from 1 to 1440, not '" + text + "'");
+  return minutes;
+}
+
 }  // namespace
 
 std::optional<COleDateTime> ParseDateTime(const std::string& text) {
@@ -79,6 +89,8 @@ ReplayOptions ParseReplayOptions(const std::vector<std::string>& args) {
     else if (arg == "--cty") o.cty_file = value();
     else if (arg == "--dir") o.dir = value();
     else if (arg == "--html") o.html_file = value();
+    else if (arg == "--report") o.report_file = value();
+    else if (arg == "--break-minutes") o.break_minutes = MinutesValue(arg, value());
     else if (arg == "--cabrillo") o.cabrillo = true;
     else if (const char* field = HeaderField(arg)) o.header.emplace_back(field, value());
     else if (arg.size() > 1 && arg[0] == '-') throw std::invalid_argument("unknown option " + arg);

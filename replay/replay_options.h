@@ -16,6 +16,8 @@ struct ReplayOptions {
   std::string cty_file = "/usr/share/hamradio-files/cty.dat";
   std::string dir = ".";  // working folder of the plug-in
   std::string html_file;  // empty = no page
+  std::string report_file;  // empty = no contest report
+  int break_minutes = 30;   // the shortest gap the report calls a break
   bool cabrillo = false;
   // Header values typed into the Cabrillo form, by form field name
   // ("Name", "Operators", "CategoryPower" ...); absent = as stored.

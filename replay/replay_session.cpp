@@ -10,6 +10,7 @@
 #include "replay/adif_reader.h"
 #include "replay/cabrillo_reader.h"
 #include "replay/country_file.h"
+#include "replay/replay_report.h"
 #include "replay/replay_window_system.h"
 
 namespace velmora::replay {
@@ -79,7 +80,8 @@ void Reset(const StationArgs& s, int export_flag) {
 }
 
 // Hands every QSO over as the host does; counts what became of them.
-Summary HandOver(const ParsedLog& log, const StationArgs& station, const CountryFile& cty) {
+Summary HandOver(const ParsedLog& log, const StationArgs& station, const CountryFile& cty,
+                 ReplayReportNotes* notes = nullptr) {
   Summary sum;
   const char* e = "";
   for (const LogQso& q : log.qsos) {
@@ -98,6 +100,7 @@ Summary HandOver(const ParsedLog& log, const StationArgs& station, const Country
                           q.nr_sent.c_str(), q.nr_rcvd.c_str(), e, e, e, e, e, e, e, e, e,
                           prefix.c_str(), 0, 0, 0, 0.0, 0.0, e, continent.c_str(), e,
                           q.band.c_str(), e);
+    if (notes) notes->Note(q, entity, own, stored != 0);
     if (!stored) ++sum.rejected;
     else if (code == 0) ++sum.dupes, ++sum.stored;
     else ++sum.stored;
@@ -143,11 +146,13 @@ int RunReplay(const ReplayOptions& options, std::ostream& out, std::ostream& err
     err << options.log_file << ":" << p.line << ": skipped: " << p.message << "\n";
 
   const std::string html_file = Absolute(options.html_file);
+  const std::string report_file = Absolute(options.report_file);
   int status = kReplayOk;
   try {
     FolderGuard folder(options.dir);
     Reset(station, 0);
-    Summary sum = HandOver(log, station, cty);
+    ReplayReportNotes notes;
+    Summary sum = HandOver(log, station, cty, report_file.empty() ? nullptr : &notes);
     int ignored = 0;
     out << GetResult0(&ignored) << "\n";
     if (!html_file.empty()) {
@@ -157,6 +162,11 @@ int RunReplay(const ReplayOptions& options, std::ostream& out, std::ostream& err
         err << "velmora-replay: could not write " << html_file << "\n";
         status = kReplayFailed;
       }
+    }
+    if (!report_file.empty() && !WriteReplayReport(report_file, std::move(notes), station.start,
+                                                   station.end, options.break_minutes)) {
+      err << "velmora-replay: could not write " << report_file << "\n";
+      status = kReplayFailed;
     }
     if (options.cabrillo) {
       TheReplayWindows().set_header(options.header);

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Builds velmora-replay and replays the bundled sample log: prints the score
-# table and leaves the bad-QSO file, the page and the Cabrillo file in
-# build/sample/.
+# table and leaves the bad-QSO file, the page, the contest report and the
+# Cabrillo file in build/sample/.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=$root/build
@@ -12,5 +12,5 @@ cmake --build "$build" -j2 --target velmora-replay
 out=$build/sample
 mkdir -p "$out"
 "$build/replay/velmora-replay" "$root/examples/sample.cbr" --dir "$out" \
-  --html "$out/result.html" --cabrillo --name "Sample Operator"
+  --html "$out/result.html" --report "$out/report.html" --cabrillo --name "Sample Operator"
 echo "files: $out"
