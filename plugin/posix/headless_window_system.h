@@ -10,8 +10,8 @@
 #include <thread>
 #include <vector>
 
-#include "platform/posix/headless_setup_window.h"
-#include "platform/posix/setup_queue.h"
+#include "plugin/posix/headless_setup_window.h"
+#include "plugin/posix/setup_queue.h"
 #include "platform/window_system.h"
 
 namespace velmora {

@@ -1,4 +1,4 @@
-#include "platform/win32/win32_window_system.h"
+#include "plugin/win32/win32_window_system.h"
 
 #include "platform/win32/windows_api.h"
 

@@ -1,4 +1,4 @@
-#include "platform/posix/headless_window_system.h"
+#include "plugin/posix/headless_window_system.h"
 
 #include <system_error>
 #include <utility>
