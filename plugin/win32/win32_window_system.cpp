@@ -91,8 +91,8 @@ void Win32WindowSystem::PostStatusUpdate() {
 void Win32WindowSystem::ShutdownWindows() {
   const ULONGLONG deadline = ::GetTickCount64() + kShutdownBoundMs;
   if (HWND window = Window()) {
-    PostClose(window, kCloseToolWindowMessage, static_cast<WPARAM>(WindowKind::kMultiplier));
-    PostClose(window, kCloseToolWindowMessage, static_cast<WPARAM>(WindowKind::kDxccInfo));
+    for (WindowKind kind : kToolWindowsClosedFirst)
+      PostClose(window, kCloseToolWindowMessage, static_cast<WPARAM>(kind));
     PostClose(window, WM_CLOSE, 0);
   }
   WaitForSetupEnd(deadline);
