@@ -1,6 +1,6 @@
 #include "engine/bad_qso_line.h"
 
-#include "engine/text_lines.h"
+#include "platform/text_lines.h"
 
 namespace velmora {
 

@@ -4,21 +4,10 @@ namespace velmora {
 
 namespace {
 
-char Lower(char c) {
-  return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
 constexpr const char* kBands[] = {"160m", "80m", "40m", "20m", "15m", "10m"};
 constexpr const char* kModes[] = {"CW"};
 
 }  // namespace
-
-bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i)
-    if (Lower(a[i]) != Lower(b[i])) return false;
-  return true;
-}
 
 CContestRules::CContestRules(const char* const* table, int count) {
   for (int i = 0; i < count; ++i) items_.emplace_back(table[i]);

@@ -4,6 +4,8 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/text_case.h"
+
 namespace velmora {
 
 // A fixed list of texts (the contest's bands or modes). Membership ignores
@@ -29,7 +31,5 @@ class CContestRules {
 const CContestRules& ContestBands();
 const CContestRules& ContestModes();
 constexpr int kBandCount = 6;
-
-bool EqualsIgnoringCase(std::string_view a, std::string_view b);
 
 }  // namespace velmora

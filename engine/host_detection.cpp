@@ -1,7 +1,7 @@
 #include "engine/host_detection.h"
 
 #include "engine/contest_rules.h"
-#include "engine/text_lines.h"
+#include "platform/text_lines.h"
 
 namespace velmora {
 

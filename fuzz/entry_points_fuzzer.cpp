@@ -16,13 +16,13 @@
 #include <vector>
 
 #include "engine/bad_qso_line.h"
-#include "engine/exports.h"
-#include "engine/text_lines.h"
+#include "plugin/exports.h"
+#include "platform/text_lines.h"
 #include "results/bad_qso_file.h"
 #include "results/cabrillo_file_name.h"
 #include "results/result_page.h"
 #include "results/result_text.h"
-#include "setup/module_instance.h"
+#include "plugin/module_instance.h"
 #include "testing/module_fixture.h"
 #include "testing/plain_scan_engine.h"
 

@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "engine/contest_rules.h"
-#include "engine/text_lines.h"
+#include "platform/text_lines.h"
 #include "platform/ini_settings_store.h"
 #include "testing/fake_file_system.h"
 

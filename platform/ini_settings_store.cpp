@@ -3,8 +3,8 @@
 #include <optional>
 #include <vector>
 
-#include "engine/contest_rules.h"
-#include "engine/text_lines.h"
+#include "platform/text_case.h"
+#include "platform/text_lines.h"
 
 namespace velmora {
 

@@ -2,7 +2,7 @@
 #include "platform/posix/null_host_link.h"
 #include "platform/posix/posix_file_system.h"
 #include "replay/replay_window_system.h"
-#include "setup/module_instance.h"
+#include "plugin/module_instance.h"
 
 namespace velmora {
 

@@ -5,7 +5,7 @@
 #include <fstream>
 #include <sstream>
 
-#include "engine/exports.h"
+#include "plugin/exports.h"
 #include "platform/posix/posix_file_system.h"
 #include "replay/adif_reader.h"
 #include "replay/cabrillo_reader.h"

@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-#include "setup/cabrillo_form.h"
+#include "results/cabrillo_form.h"
 
 namespace velmora::replay {
 

@@ -2,7 +2,7 @@
 
 #include "engine/bad_qso_line.h"
 #include "engine/contest_rules.h"
-#include "engine/text_lines.h"
+#include "platform/text_lines.h"
 
 namespace velmora {
 

@@ -1,7 +1,7 @@
 #include "results/cabrillo_writer.h"
 
 #include "engine/text_format.h"
-#include "engine/text_lines.h"
+#include "platform/text_lines.h"
 
 namespace velmora {
 

@@ -6,7 +6,7 @@
 #include "engine/qso_log.h"
 #include "platform/file_system.h"
 #include "platform/window_system.h"
-#include "setup/cabrillo_form.h"
+#include "results/cabrillo_form.h"
 
 namespace velmora {
 

@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Builds everything and runs every test: the native suite, then the Windows
+# Checks that every folder includes only the layers below it, then builds
+# everything and runs every test: the native suite, then the Windows
 # builds and their tests under Wine, the sanitizer builds and a short run of
 # every fuzz target (all build folders beside the native one).
 # Usage: scripts/test.sh [build-dir]
@@ -7,6 +8,7 @@ set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${1:-$root/build}
 
+bash "$root/scripts/check-layers.sh" "$root"
 bash "$root/scripts/install-deps.sh"
 cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
 cmake --build "$build" -j2

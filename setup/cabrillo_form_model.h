@@ -5,7 +5,7 @@
 #include <string_view>
 #include <vector>
 
-#include "setup/cabrillo_form.h"
+#include "results/cabrillo_form.h"
 
 namespace velmora {
 

@@ -3,7 +3,7 @@
 #include <string>
 
 #include "platform/window_system.h"
-#include "setup/cabrillo_form.h"
+#include "results/cabrillo_form.h"
 #include "setup/settings.h"
 
 namespace velmora {

@@ -17,7 +17,7 @@
 #include "platform/settings_store.h"
 #include "platform/window_system.h"
 #include "results/bad_qso_file.h"
-#include "setup/cabrillo_form.h"
+#include "results/cabrillo_form.h"
 #include "setup/locked_settings_store.h"
 #include "setup/settings.h"
 #include "setup/setup_controller.h"

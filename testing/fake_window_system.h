@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "platform/window_system.h"
-#include "setup/cabrillo_form.h"
+#include "results/cabrillo_form.h"
 
 namespace velmora::testing {
 

@@ -4,7 +4,7 @@
 #include <string_view>
 #include <vector>
 
-#include "engine/exports.h"
+#include "plugin/exports.h"
 
 namespace velmora::testing {
 

@@ -1,6 +1,6 @@
 #include "platform/win32/win32_settings_store.h"
 
-#include "engine/text_lines.h"
+#include "platform/text_lines.h"
 #include "platform/win32/windows_api.h"
 
 namespace velmora {

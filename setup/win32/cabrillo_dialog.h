@@ -1,6 +1,6 @@
 #pragma once
 
-#include "setup/cabrillo_form.h"
+#include "results/cabrillo_form.h"
 
 namespace velmora {
 

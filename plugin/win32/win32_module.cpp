@@ -7,8 +7,8 @@
 #include "platform/win32/win32_file_system.h"
 #include "platform/win32/win32_host_link.h"
 #include "platform/win32/win32_settings_store.h"
-#include "platform/win32/win32_window_system.h"
-#include "setup/module_instance.h"
+#include "plugin/win32/win32_window_system.h"
+#include "plugin/module_instance.h"
 
 namespace velmora {
 

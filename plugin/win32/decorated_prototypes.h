@@ -2,7 +2,7 @@
 
 // The entry points as the host logger declares them: C++ free functions at
 // global scope (cdecl), whose MSVC-decorated names the DLL exports beside the
-// plain ones (velmora.def). The parameter lists are those of engine/exports.h;
+// plain ones (velmora.def). The parameter lists are those of plugin/exports.h;
 // decorated_prototypes_check.cpp proves it at compile time, and the exports
 // check derives the decorated names from this file with clang.
 //

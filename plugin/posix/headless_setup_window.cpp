@@ -1,4 +1,4 @@
-#include "platform/posix/headless_setup_window.h"
+#include "plugin/posix/headless_setup_window.h"
 
 namespace velmora {
 

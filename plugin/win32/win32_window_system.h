@@ -4,6 +4,7 @@
 #include <mutex>
 
 #include "platform/window_system.h"
+#include "plugin/setup_shutdown.h"
 
 struct HWND__;
 
@@ -18,9 +19,8 @@ class DxccDisplay;
 // calls every method and reaches that thread only by window messages.
 class Win32WindowSystem : public WindowSystem {
  public:
-  // How long the host's thread waits for the setup thread at most, in
-  // milliseconds. A thread still busy after that is let go.
-  static constexpr unsigned long kShutdownBoundMs = 5000;
+  static constexpr unsigned long kShutdownBoundMs = static_cast<unsigned long>(
+      std::chrono::milliseconds(kSetupShutdownBound).count());
 
   Win32WindowSystem() = default;
   ~Win32WindowSystem() override;

@@ -1,4 +1,4 @@
-#include "platform/posix/headless_window_system.h"
+#include "plugin/posix/headless_window_system.h"
 
 #include <system_error>
 #include <utility>
@@ -53,8 +53,8 @@ void HeadlessWindowSystem::PostStatusUpdate() {
 void HeadlessWindowSystem::ShutdownWindows() {
   const auto deadline = Deadline();
   if (std::shared_ptr<SetupQueue> window = Window()) {
-    window->Send({SetupMessageId::kCloseTool, WindowKind::kMultiplier}, deadline);
-    window->Send({SetupMessageId::kCloseTool, WindowKind::kDxccInfo}, deadline);
+    for (WindowKind kind : kToolWindowsClosedFirst)
+      window->Send({SetupMessageId::kCloseTool, kind}, deadline);
     window->Send(SetupMessageId::kClose, deadline);
   }
   WaitForSetupEnd(deadline);

@@ -1,4 +1,4 @@
-#include "engine/text_lines.h"
+#include "platform/text_lines.h"
 
 namespace velmora {
 

@@ -3,9 +3,9 @@
 #include <memory>
 #include <string>
 
-#include "platform/posix/headless_tool_window.h"
-#include "platform/posix/setup_message.h"
-#include "platform/posix/setup_queue.h"
+#include "plugin/posix/headless_tool_window.h"
+#include "plugin/posix/setup_message.h"
+#include "plugin/posix/setup_queue.h"
 #include "setup/setup_controller.h"
 #include "setup/setup_view.h"
 

@@ -10,8 +10,9 @@
 #include <thread>
 #include <vector>
 
-#include "platform/posix/headless_setup_window.h"
-#include "platform/posix/setup_queue.h"
+#include "plugin/posix/headless_setup_window.h"
+#include "plugin/posix/setup_queue.h"
+#include "plugin/setup_shutdown.h"
 #include "platform/window_system.h"
 
 namespace velmora {
@@ -23,9 +24,7 @@ namespace velmora {
 // thread touches the windows.
 class HeadlessWindowSystem : public WindowSystem {
  public:
-  // How long the host's thread waits for the setup thread at most. A thread
-  // still busy after that is let go rather than waited for.
-  static constexpr std::chrono::seconds kShutdownBound{5};
+  static constexpr std::chrono::seconds kShutdownBound = kSetupShutdownBound;
 
   HeadlessWindowSystem() = default;
   ~HeadlessWindowSystem() override;

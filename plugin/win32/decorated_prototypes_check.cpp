@@ -3,10 +3,10 @@
 
 #include <type_traits>
 
-#include "engine/exports.h"
+#include "plugin/exports.h"
 
 namespace decorated {
-#include "platform/win32/decorated_prototypes.h"
+#include "plugin/win32/decorated_prototypes.h"
 }  // namespace decorated
 
 static_assert(std::is_same_v<decltype(::AddData0), decltype(decorated::AddData0)>);

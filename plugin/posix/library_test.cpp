@@ -11,7 +11,7 @@
 #include <fstream>
 #include <sstream>
 
-#include "engine/exports.h"
+#include "plugin/exports.h"
 #include "testing/loaded_plugin.h"
 
 namespace {

@@ -1,4 +1,4 @@
-#include "platform/posix/headless_tool_window.h"
+#include "plugin/posix/headless_tool_window.h"
 
 namespace velmora {
 

@@ -13,7 +13,7 @@
 #include <optional>
 #include <random>
 
-#include "platform/posix/headless_window_system.h"
+#include "plugin/posix/headless_window_system.h"
 #include "testing/module_fixture.h"
 
 namespace velmora {

@@ -1,7 +1,7 @@
-#include "engine/exports.h"
+#include "plugin/exports.h"
 
 #include "engine/exchange_rule.h"
-#include "setup/module_instance.h"
+#include "plugin/module_instance.h"
 
 // Each entry point copies its arguments (a null text reads as empty), calls
 // the module and returns the contract's safe value if anything goes wrong:

@@ -1,8 +1,8 @@
 #include "platform/ini_settings_store.h"
-#include "platform/posix/headless_window_system.h"
+#include "plugin/posix/headless_window_system.h"
 #include "platform/posix/null_host_link.h"
 #include "platform/posix/posix_file_system.h"
-#include "setup/module_instance.h"
+#include "plugin/module_instance.h"
 
 namespace velmora {
 

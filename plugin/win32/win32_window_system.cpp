@@ -1,4 +1,4 @@
-#include "platform/win32/win32_window_system.h"
+#include "plugin/win32/win32_window_system.h"
 
 #include "platform/win32/windows_api.h"
 
@@ -91,8 +91,8 @@ void Win32WindowSystem::PostStatusUpdate() {
 void Win32WindowSystem::ShutdownWindows() {
   const ULONGLONG deadline = ::GetTickCount64() + kShutdownBoundMs;
   if (HWND window = Window()) {
-    PostClose(window, kCloseToolWindowMessage, static_cast<WPARAM>(WindowKind::kMultiplier));
-    PostClose(window, kCloseToolWindowMessage, static_cast<WPARAM>(WindowKind::kDxccInfo));
+    for (WindowKind kind : kToolWindowsClosedFirst)
+      PostClose(window, kCloseToolWindowMessage, static_cast<WPARAM>(kind));
     PostClose(window, WM_CLOSE, 0);
   }
   WaitForSetupEnd(deadline);

@@ -6,7 +6,7 @@
 #include <algorithm>
 #include <optional>
 
-#include "platform/posix/headless_window_system.h"
+#include "plugin/posix/headless_window_system.h"
 #include "setup/module.h"
 #include "testing/fake_file_system.h"
 #include "testing/fake_host_link.h"

@@ -1,4 +1,4 @@
-#include "platform/posix/setup_queue.h"
+#include "plugin/posix/setup_queue.h"
 
 #include <utility>
 

@@ -6,7 +6,7 @@
 #include <memory>
 #include <mutex>
 
-#include "platform/posix/setup_message.h"
+#include "plugin/posix/setup_message.h"
 
 namespace velmora {
 
