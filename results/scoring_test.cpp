@@ -30,9 +30,7 @@ TEST(ComputeScoreTest, SumsHoldAcrossLogsLongerThanOneChunk) {
   }
   log.Append(Record("F", "40m", false, time));
   lists.NoteBand("40m");
-  Station station;
-  station.StationPrefix = "DL";
-  station.StationContinent = "NA";
+  const Station station{.StationPrefix = "DL", .StationContinent = "NA"};
 
   ScoreSheet sheet = ComputeScore(log, lists, station, false);
   ASSERT_EQ(sheet.rows.size(), 2u);
