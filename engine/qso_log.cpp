@@ -22,6 +22,15 @@ ScoreKey QsoLog::MakeKey(const CInfo& r) {
   return key;
 }
 
+std::string QsoLog::SameKey(const CInfo& r) {
+  std::string key = r.Call.str();
+  key += '\n';
+  key += r.Band.str();
+  key += '\n';
+  key += r.Mode.str();
+  return key;
+}
+
 void QsoLog::Append(CInfo record) {
   std::vector<std::uint32_t>& positions = by_call_[record.Call.str()];
   AppendTo(positions, std::move(record));
@@ -30,9 +39,8 @@ void QsoLog::Append(CInfo record) {
 bool QsoLog::AppendNew(CInfo record) {
   // One look-up of the call serves the dupe check and the index.
   std::vector<std::uint32_t>& positions = by_call_[record.Call.str()];
-  bool dupe = std::any_of(positions.begin(), positions.end(), [&](std::uint32_t i) {
-    return records_[i].Band == record.Band && records_[i].Mode == record.Mode;
-  });
+  auto same = same_counts_.find(SameKey(record));
+  bool dupe = same != same_counts_.end();
   record.Bad = record.Dupe = dupe ? 1 : 0;
   AppendTo(positions, std::move(record));
   return dupe;
@@ -41,6 +49,7 @@ bool QsoLog::AppendNew(CInfo record) {
 void QsoLog::AppendTo(std::vector<std::uint32_t>& positions, CInfo record) {
   keys_.push_back(MakeKey(record));
   positions.push_back(static_cast<std::uint32_t>(records_.size()));
+  ++same_counts_[SameKey(record)];
   const ScoreKey& key = keys_.back();
   if (key.band != ScoreKey::kNoBand) ++band_prefix_counts_[BandPrefixKey(key.band, key.prefix)];
   records_.push_back(std::move(record));
@@ -51,6 +60,8 @@ void QsoLog::RemoveAt(std::size_t index) {
   auto calls = by_call_.find(r.Call);
   std::erase(calls->second, static_cast<std::uint32_t>(index));
   if (calls->second.empty()) by_call_.erase(calls);
+  auto same = same_counts_.find(SameKey(r));
+  if (--same->second == 0) same_counts_.erase(same);
   for (auto& [call, positions] : by_call_)
     for (std::uint32_t& p : positions)
       if (p > index) --p;
@@ -70,6 +81,7 @@ void QsoLog::Clear() {
   continents_.Clear();
   by_call_.clear();
   band_prefix_counts_.clear();
+  same_counts_.clear();
 }
 
 void QsoLog::MarkCounted(std::size_t index) {

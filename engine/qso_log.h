@@ -75,6 +75,7 @@ class QsoLog {
     return static_cast<std::uint64_t>(band) << 32 | prefix;
   }
   ScoreKey MakeKey(const CInfo& record);
+  static std::string SameKey(const CInfo& record);
   void AppendTo(std::vector<std::uint32_t>& positions, CInfo record);
 
   std::vector<CInfo> records_;
@@ -86,6 +87,9 @@ class QsoLog {
   // QSOs per band index and prefix id; records on other bands are not
   // counted, as no call check asks for them.
   std::unordered_map<std::uint64_t, int> band_prefix_counts_;
+  // Records per call, band and mode (SameKey): the dupe check of a call
+  // worked thousands of times, as in merged logs, scans none of them.
+  TextMap<int> same_counts_;
 };
 
 }  // namespace velmora

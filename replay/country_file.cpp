@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 
+#include "replay/call_location.h"
 #include "replay/text_scan.h"
 
 namespace {
@@ -12,10 +13,6 @@ constexpr std::array<std::string_view, 7> kContinents = {"AF", "AN", "AS", "EU",
 // Alias overrides: (cq) [itu] {cont} <lat/lon> ~utc~.
 constexpr std::string_view kOverrideOpeners = "([{<~";
 constexpr std::string_view kOverrideClosers = ")]}>~";
-
-// Call suffixes that say how a station operates, not where.
-constexpr std::array<std::string_view, 7> kOperatingSuffixes = {"P", "M", "A", "B",
-                                                                "QRP", "QRPP", "LH"};
 
 bool IsContinent(std::string_view text) {
   return std::find(kContinents.begin(), kContinents.end(), text) != kContinents.end();
@@ -40,48 +37,6 @@ std::vector<std::string_view> Split(std::string_view text, char separator) {
     if (at == std::string_view::npos) return parts;
     text.remove_prefix(at + 1);
   }
-}
-
-// The call with its call-area digit (the last digit) replaced: W1AW, 4 -> W4AW.
-std::string WithAreaDigit(std::string call, char digit) {
-  std::size_t at = call.find_last_of("0123456789");
-  if (at != std::string::npos) call[at] = digit;
-  return call;
-}
-
-// The part of a call that tells where it is operated from: the call itself,
-// a prefix written before or after it, or the call with a new area digit.
-// nullopt for maritime and aeronautical mobiles, which are in no entity.
-std::optional<std::string> LocationOf(const std::string& call) {
-  std::vector<std::string> parts;
-  for (std::string_view part : Split(call, '/'))
-    if (!part.empty()) parts.emplace_back(part);
-  if (parts.empty()) return std::nullopt;
-  if (parts.size() > 1 && (parts.back() == "MM" || parts.back() == "AM")) return std::nullopt;
-  auto operating = [](const std::string& part) {
-    return std::find(kOperatingSuffixes.begin(), kOperatingSuffixes.end(), part) !=
-           kOperatingSuffixes.end();
-  };
-  parts.erase(std::remove_if(parts.begin() + 1, parts.end(), operating), parts.end());
-  if (parts.size() == 1) return parts.front();
-  const std::string& last = parts.back();
-  if (last.size() == 1 && last[0] >= '0' && last[0] <= '9') {
-    auto home = std::max_element(parts.begin(), parts.end() - 1,
-                                 [](const std::string& a, const std::string& b) {
-                                   return a.size() < b.size();
-                                 });
-    return WithAreaDigit(*home, last[0]);
-  }
-  // The home call is the longest part; the place is the shortest of the rest
-  // (the first one on a tie).
-  auto home = std::max_element(parts.begin(), parts.end(),
-                               [](const std::string& a, const std::string& b) {
-                                 return a.size() < b.size();
-                               });
-  const std::string* place = nullptr;
-  for (auto it = parts.begin(); it != parts.end(); ++it)
-    if (it != home && (place == nullptr || it->size() < place->size())) place = &*it;
-  return *place;
 }
 
 }  // namespace
@@ -226,7 +181,9 @@ std::optional<Entity> CountryFile::Lookup(std::string_view call) const {
   if (upper.empty()) return std::nullopt;
   if (auto hit = exact_calls_.find(upper); hit != exact_calls_.end())
     return Resolve(hit->second);
-  std::optional<std::string> location = LocationOf(upper);
+  std::optional<std::string> location = CallLocation(upper, [this](const std::string& part) {
+    return exact_calls_.contains(part) || prefixes_.contains(part);
+  });
   if (!location) return std::nullopt;
   return LookupLocation(*location);
 }

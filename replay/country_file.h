@@ -29,7 +29,7 @@ class CountryFile {
 
   // The entity of a call; nullopt for an unknown prefix and for maritime or
   // aeronautical mobiles. Portable calls count for the place they are
-  // operated from ("DL/OK1XX", "W1AW/4").
+  // operated from ("DL/OK1XX", "W1AW/4", "VP2V/AA7V"; see CallLocation).
   std::optional<Entity> Lookup(std::string_view call) const;
 
   std::size_t EntityCount() const { return entities_.size(); }

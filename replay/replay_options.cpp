@@ -19,7 +19,9 @@ const char kReplayUsage[] =
     "  --cabrillo          also run the Cabrillo export (file lands in DIR)\n"
     "  --name, --operators, --address, --city, --postcode, --country, --email,\n"
     "  --club, --soapbox, --power, --category-operator, --category-band,\n"
-    "  --transmitter, --overlay TEXT   Cabrillo header values\n";
+    "  --transmitter, --overlay TEXT   Cabrillo header values\n"
+    "  -h, --help          print this help and exit\n"
+    "  --version           print the version and exit\n";
 
 namespace {
 
@@ -83,6 +85,10 @@ ReplayOptions ParseReplayOptions(const std::vector<std::string>& args) {
       if (i + 1 >= args.size()) throw std::invalid_argument(arg + " needs a value");
       return args[++i];
     };
+    if (arg == "--help" || arg == "-h" || arg == "--version") {
+      (arg == "--version" ? o.version : o.help) = true;
+      return o;
+    }
     if (arg == "--call") o.call = value();
     else if (arg == "--start") o.start = DateTimeValue(arg, value());
     else if (arg == "--end") o.end = DateTimeValue(arg, value());

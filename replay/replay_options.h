@@ -22,9 +22,12 @@ struct ReplayOptions {
   // Header values typed into the Cabrillo form, by form field name
   // ("Name", "Operators", "CategoryPower" ...); absent = as stored.
   std::vector<std::pair<std::string, std::string>> header;
+  bool help = false;     // --help, -h: print the usage, nothing else
+  bool version = false;  // --version: print the version, nothing else
 };
 
 // Parses argv; throws std::invalid_argument with a message for the user.
+// --help, -h or --version ends the parse: what follows is not looked at.
 ReplayOptions ParseReplayOptions(const std::vector<std::string>& args);
 
 // "YYYY-MM-DD HH:MM" or "YYYY-MM-DDTHH:MM"; nullopt when it is not one.

@@ -72,6 +72,14 @@ TEST_F(ReplaySessionTest, BadInputNamesFileAndLineAndExitsWithTwo) {
   EXPECT_THROW(ParseReplayOptions({}), std::invalid_argument);
 }
 
+TEST(ReplayOptionsTest, HelpAndVersionNeedNoLogAndEndTheParse) {
+  EXPECT_TRUE(ParseReplayOptions({"--help"}).help);
+  EXPECT_TRUE(ParseReplayOptions({"-h", "--bogus"}).help);
+  EXPECT_TRUE(ParseReplayOptions({"log.cbr", "--version"}).version);
+  EXPECT_FALSE(ParseReplayOptions({"log.cbr"}).help);
+  EXPECT_THROW(ParseReplayOptions({"--bogus", "--help"}), std::invalid_argument);
+}
+
 TEST_F(ReplaySessionTest, AdifWithoutOwnCallNeedsTheOption) {
   std::string adif = Write("x.adi",
                            "<CALL:5>F5ABC<QSO_DATE:8>20170603<TIME_ON:4>1200<BAND:3>20m"

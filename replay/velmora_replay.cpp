@@ -6,6 +6,7 @@
 
 #include "replay/replay_options.h"
 #include "replay/replay_session.h"
+#include "velmora_version.h"
 
 int main(int argc, char** argv) {
   using namespace velmora::replay;
@@ -15,6 +16,14 @@ int main(int argc, char** argv) {
   } catch (const std::invalid_argument& e) {
     std::cerr << "velmora-replay: " << e.what() << "\n" << kReplayUsage;
     return kReplayBadInput;
+  }
+  if (options.help) {
+    std::cout << kReplayUsage;
+    return 0;
+  }
+  if (options.version) {
+    std::cout << "velmora-replay " VELMORA_VERSION_TEXT "\n";
+    return 0;
   }
   return RunReplay(options, std::cout, std::cerr);
 }

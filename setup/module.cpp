@@ -42,28 +42,27 @@ int Module::AddData(const QsoArgs& qso) {
 int Module::RemoveData(const QsoArgs& qso) {
   std::string band = ContestBands().Canonical(qso.band);
   if (band.empty()) band = qso.band;
-  bool file_changed = false;
   {
     std::lock_guard lock(mutex_);
     if (auto index = log_.FindForRemoval(qso.call, band, qso.mode, qso.time)) {
       CInfo removed = log_[*index];
       log_.RemoveAt(*index);
       if (removed.Dupe) {
-        file_changed = bad_qsos_.DropDupeLine(removed.Call, removed.Band,
-                                              removed.Mode, removed.Time);
+        bad_qsos_.DropDupeLine(removed.Call, removed.Band, removed.Mode, removed.Time);
       } else if (auto next = log_.FindSame(removed.Call, removed.Band, removed.Mode)) {
         // The next QSO of the same call, band and mode becomes the counted one.
         log_.MarkCounted(*next);
         const CInfo& promoted = log_[*next];
-        file_changed = bad_qsos_.DropDupeLine(promoted.Call, promoted.Band,
-                                              promoted.Mode, promoted.Time);
+        bad_qsos_.DropDupeLine(promoted.Call, promoted.Band, promoted.Mode, promoted.Time);
       }
     } else {
-      file_changed = bad_qsos_.DropRejectedLine(qso.call, QsoTimeText(qso.time));
+      bad_qsos_.DropRejectedLine(qso.call, QsoTimeText(qso.time));
     }
     if (log_.empty()) lists_.ClearWorkedAndMults();
   }
-  if (file_changed) bad_qsos_.Rewrite();
+  // Every removal rewrites the file, also when no line went: the host relies
+  // on it, and a file deleted or emptied meanwhile is whole again.
+  bad_qsos_.Rewrite();
   update_ready_ = true;
   RequestStatusUpdate();
   return 1;

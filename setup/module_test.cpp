@@ -109,6 +109,25 @@ TEST_F(ModuleTest, RemovingADupeTakesOnlyItsLine) {
   EXPECT_EQ(BadQsoFile(), kHeading);
 }
 
+TEST_F(ModuleTest, EveryRemovalRewritesTheBadQsoFile) {
+  QsoArgs rejected = Qso("F5ABC", "F", "EU", At(12, 5), "17m");
+  QsoArgs counted = Qso("G4AAA", "G", "EU", At(12, 6));
+  module.AddData(rejected);
+  module.AddData(counted);
+  const std::string kept = std::string(kHeading) + BadQsoLine(rejected, "   WRONG BAND !!!");
+  // Deleted or emptied outside the plug-in: the next removal writes it whole,
+  // whether the QSO was never added, had no line, or had one.
+  files.files.erase("BadQSO_StatsZEB_04_06_2017.txt");
+  module.RemoveData(Qso("X1X", "F", "EU", At(1, 0)));
+  EXPECT_EQ(BadQsoFile(), kept);
+  files.files["BadQSO_StatsZEB_04_06_2017.txt"] = "";
+  module.RemoveData(counted);
+  EXPECT_EQ(BadQsoFile(), kept);
+  files.files["BadQSO_StatsZEB_04_06_2017.txt"] = "";
+  module.RemoveData(rejected);
+  EXPECT_EQ(BadQsoFile(), kHeading);
+}
+
 TEST_F(ModuleTest, EmptyingTheLogClearsBandsAndMultipliers) {
   QsoArgs q = Qso("F5ABC", "F", "EU", At(12, 0));
   module.AddData(q);
