@@ -2,7 +2,7 @@
 
 #include "platform/posix/posix_file_system.h"
 #include "report/report_page.h"
-#include "setup/module_instance.h"
+#include "plugin/module_instance.h"
 
 namespace velmora::replay {
 
