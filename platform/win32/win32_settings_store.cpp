@@ -1,7 +1,6 @@
 #include "platform/win32/win32_settings_store.h"
 
 #include "platform/text_lines.h"
-#include "platform/win32/windows_api.h"
 
 namespace velmora {
 
@@ -20,8 +19,8 @@ std::string Win32SettingsStore::Read(std::string_view key) {
   std::string buffer;
   for (DWORD size = kFirstSize; size <= kLargestSize; size *= 2) {
     buffer.assign(size, '\0');
-    DWORD n = ::GetPrivateProfileStringA(kSection, name.c_str(), "", buffer.data(), size,
-                                         path_.c_str());
+    DWORD n = calls_.get_profile_string(kSection, name.c_str(), "", buffer.data(), size,
+                                        path_.c_str());
     if (n + 1 < size) {
       buffer.resize(n);
       return buffer;
@@ -34,8 +33,8 @@ bool Win32SettingsStore::Write(std::string_view key, std::string_view value) {
   const std::string name(key);
   // A line break would start a line of its own in the file.
   const std::string text = OnOneLine(value);
-  return ::WritePrivateProfileStringA(kSection, name.c_str(), text.c_str(),
-                                      path_.c_str()) != FALSE;
+  return calls_.write_profile_string(kSection, name.c_str(), text.c_str(), path_.c_str()) !=
+         FALSE;
 }
 
 }  // namespace velmora
