@@ -15,6 +15,7 @@
 
 #include "platform/win32/host_simulator/dialog_operator.h"
 #include "platform/win32/host_simulator/host_simulator_fixture.h"
+#include "platform/win32/host_simulator/plugin_windows.h"
 #include "setup/cabrillo_form_model.h"
 
 namespace velmora::testing {
@@ -288,6 +289,8 @@ TEST_F(CabrilloDialogTest, FirstExportShowsStartValuesAndOkStoresTheEdits) {
     SelectItem(form, 1015, "QRP");
     SelectItem(form, 1013, "MULTI-OP");
     SelectItem(form, 1022, "TWO");
+    std::filesystem::create_directories(std::string("Z:") + VELMORA_ARTIFACTS);
+    EXPECT_TRUE(SaveScreenshot(form, VELMORA_ARTIFACTS "/cabrillo_dialog.png"));
     PressButton(form, IDOK);
   });
   const std::string transcript = RunScenario(kExport, library_.plain());
