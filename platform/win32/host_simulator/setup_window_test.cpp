@@ -298,6 +298,55 @@ TEST_F(SetupWindowTest, InfoWindowShowsTheCallBeingEntered) {
   Screenshot(info, "info_window.png");
 }
 
+// The setup thread answers its messages within this while the host is
+// failing or gone: a refresh never waits long for it.
+bool AnswersPromptly(HWND setup) {
+  DWORD_PTR result = 0;
+  return ::SendMessageTimeoutA(setup, WM_NULL, 0, 0, SMTO_NORMAL, 5000, &result) != 0;
+}
+
+// The host's automation object fails for a while, then is gone, then is back
+// under a new registration: the windows follow the host again by themselves.
+TEST_F(SetupWindowTest, AfterTheHostFailedTheWindowsFollowItAgain) {
+  RegisterHost();
+  host_.SetFrequency(7010000.0);
+  host_.SetEntryText(L"OK1AB");
+  Store("DXCC", "1");
+  Load();
+  HWND setup = OpenSetup();
+  HWND info = WaitFor(PluginWindow::kDxccInfo);
+  ASSERT_TRUE(setup && info);
+  ASSERT_TRUE(PumpUntil([&] { return TitleOf(info) == "ZEB-2017 Worked with OK1AB "; },
+                        kPatience));
+
+  host_.FailWith(RPC_E_CALL_REJECTED);
+  host_.SetEntryText(L"DL2XYZ");
+  const int calls = host_.calls();
+  Run(kCheck);
+  ASSERT_TRUE(PumpUntil([&] { return host_.calls() > calls; }, kPatience));
+  host_.Revoke();
+  host_.FailWith(S_OK);
+  for (int check = 0; check < 5; ++check) {
+    Run(kCheck);
+    PumpFor(200);
+    EXPECT_TRUE(AnswersPromptly(setup));
+  }
+  EXPECT_EQ(TitleOf(info), "ZEB-2017 Worked with OK1AB ");
+
+  RegisterHost();
+  auto followed = [&] {
+    Run(kCheck);
+    PumpFor(200);
+    return TitleOf(info) == "ZEB-2017 Worked with DL2XYZ ";
+  };
+  EXPECT_TRUE(PumpUntil(followed, 30000)) << TitleOf(info);
+  EXPECT_TRUE(AnswersPromptly(setup));
+  // Found again, the host is greeted again.
+  const auto macros = host_.macros();
+  EXPECT_EQ(std::count(macros.begin(), macros.end(), L"<MODE:CW>"), 2);
+  for (LCID locale : host_.locales()) EXPECT_EQ(locale, 0u);
+}
+
 TEST_F(SetupWindowTest, EscapeHidesAToolWindowAndTheNextRefreshTurnsItsOptionOff) {
   RegisterHost();
   Store("DXCC", "1");
