@@ -5,6 +5,11 @@
 
 namespace velmora {
 
+void DxccDisplay::TakeCall(const std::string& call) {
+  std::lock_guard lock(mutex_);
+  current_call_ = call;
+}
+
 void DxccDisplay::Refresh(const std::string& call, double frequency_hz, ToolWindow* info,
                           ToolWindow* multiplier) {
   RefreshView view = ComputeRefresh(TakeRefreshInput(module_, call, frequency_hz, band_index()));

@@ -19,6 +19,7 @@ class DxccDisplay : public DxccRefresh {
  public:
   explicit DxccDisplay(Module& module) : module_(module) {}
 
+  void TakeCall(const std::string& call) override;
   void Refresh(const std::string& call, double frequency_hz, ToolWindow* info,
                ToolWindow* multiplier) override;
 

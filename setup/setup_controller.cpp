@@ -113,13 +113,21 @@ std::unique_ptr<ToolWindow> SetupController::CreateShown(WindowKind kind) {
   return window;
 }
 
+// Looks the host up and greets it; a host that was restarted needs the
+// greeting again.
 void SetupController::AttachHost() {
+  last_attach_ = std::chrono::steady_clock::now();
   host_.Attach();
   if (!host_.IsAttached()) return;
   if (!host_.SendMacro("<MODE:CW>") || !host_.SendMacro("<BAUDRATE:27>")) HostFailed();
 }
 
+bool SetupController::ReattachDue() const {
+  return std::chrono::steady_clock::now() - last_attach_ >= reattach_pause_;
+}
+
 void SetupController::AskHost() {
+  if (!host_.IsAttached() && ReattachDue()) AttachHost();
   if (!host_.IsAttached()) return;
   std::optional<std::string> call = host_.EntryText();
   if (!call) {
@@ -127,8 +135,12 @@ void SetupController::AskHost() {
     return;
   }
   current_call_ = std::move(*call);
-  // One or two characters: the operator is still typing; nothing else changes.
-  if (current_call_.size() == 1 || current_call_.size() == 2) return;
+  // One or two characters: the operator is still typing; only the call the
+  // info button draws from changes.
+  if (current_call_.size() == 1 || current_call_.size() == 2) {
+    if (dxcc_refresh_) dxcc_refresh_->TakeCall(current_call_);
+    return;
+  }
   std::optional<double> hz = host_.Frequency();
   if (!hz) {
     HostFailed();
@@ -146,10 +158,13 @@ void SetupController::AskHost() {
                            multiplier_.window.get());
 }
 
-// A failing host call ends the step quietly. The reference is released, so
-// the next opening attaches afresh, and the call check may post again.
+// A failing host call (host busy, restarted or gone) ends the step quietly,
+// without a message box in the middle of a QSO. The reference is released;
+// a later refresh looks the host up again once the pause has passed, and the
+// call check may post again.
 void SetupController::HostFailed() {
   host_.Drop();
+  last_attach_ = std::chrono::steady_clock::now();
   module_.SetUpdateReady();
 }
 

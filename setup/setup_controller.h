@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <memory>
 #include <string>
 
@@ -46,6 +47,11 @@ class SetupController {
   // thread first starts or on that thread.
   void SetDxccRefresh(DxccRefresh* refresh) { dxcc_refresh_ = refresh; }
 
+  // How long a lost host is left alone before a refresh looks it up again,
+  // so that a missing host does not slow the refreshes of a typing operator.
+  static constexpr std::chrono::milliseconds kReattachPause{3000};
+  void SetReattachPause(std::chrono::milliseconds pause) { reattach_pause_ = pause; }
+
   const std::string& current_call() const { return current_call_; }
   WindowPositions& positions() { return positions_; }
   ToolWindow* tool_window(WindowKind kind);
@@ -64,6 +70,7 @@ class SetupController {
   void Reconcile(Tool& tool);
   std::unique_ptr<ToolWindow> CreateShown(WindowKind kind);
   void AttachHost();
+  bool ReattachDue() const;
   void AskHost();
   void HostFailed();
   void PushChecks();
@@ -81,6 +88,8 @@ class SetupController {
   bool on_top_ = false;  // the Window-on-top option, applied by tool windows as they open
   std::string current_call_;
   double last_signalled_hz_ = 0.0;
+  std::chrono::milliseconds reattach_pause_ = kReattachPause;
+  std::chrono::steady_clock::time_point last_attach_{};  // the last lookup of the host
 };
 
 }  // namespace velmora

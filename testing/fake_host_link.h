@@ -60,6 +60,7 @@ class FakeHostLink : public HostLink {
     Locked([&] { call_ = std::move(call), frequency_ = frequency; });
   }
   void Fail(std::string call) { Locked([&] { failing_.insert(std::move(call)); }); }
+  void FailNothing() { Locked([&] { failing_.clear(); }); }
   // EntryText waits (at most 5 s) until Release: a refresh held in the host.
   void Hold() { Locked([&] { held_ = true; }); }
   void Release() {

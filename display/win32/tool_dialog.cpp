@@ -24,8 +24,10 @@ void ToolDialog::Destroy() {
   window_ = nullptr;
 }
 
+// A Unicode window, so that its title keeps the Cyrillic letters whatever
+// the system's ANSI code page is.
 bool ToolDialog::Create(int resource) {
-  ::CreateDialogParamA(instance_, MAKEINTRESOURCEA(resource), nullptr, &Procedure,
+  ::CreateDialogParamW(instance_, MAKEINTRESOURCEW(resource), nullptr, &Procedure,
                        reinterpret_cast<LPARAM>(this));
   return window_ != nullptr;
 }

@@ -12,6 +12,8 @@ constexpr DISPID kMacroMethod = 16;
 constexpr DISPID kEntryTextMethod = 8;
 constexpr DISPID kFrequencyProperty = 2;
 constexpr LONG kCallField = 5;
+// The host's automation interface takes every call with locale 0.
+constexpr LCID kHostLocale = 0;
 
 // A VARIANT that is cleared when it goes out of scope.
 struct Variant : VARIANT {
@@ -24,7 +26,7 @@ struct Variant : VARIANT {
 bool Invoke(IDispatch* target, DISPID id, WORD flags, VARIANT* argument,
             VARIANT* result) {
   DISPPARAMS params{argument, nullptr, argument ? 1u : 0u, 0};
-  return SUCCEEDED(target->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, flags, &params,
+  return SUCCEEDED(target->Invoke(id, IID_NULL, kHostLocale, flags, &params,
                                   result, nullptr, nullptr));
 }
 

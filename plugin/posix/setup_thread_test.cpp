@@ -195,6 +195,7 @@ TEST_F(SetupThreadTest, CheckCallPostsOneRefreshUntilTheRefreshHasRun) {
 }
 
 TEST_F(SetupThreadTest, AFailingHostCallEndsTheRefreshQuietly) {
+  module->setup_controller().SetReattachPause(std::chrono::hours(1));
   module->ResetStats(ContestReset());
   State();
   host.Fail("EntryText");
@@ -204,7 +205,7 @@ TEST_F(SetupThreadTest, AFailingHostCallEndsTheRefreshQuietly) {
   EXPECT_FALSE(host.IsAttached());
   EXPECT_TRUE(windows.messages().empty());
   host.ClearLog();
-  Refresh();  // no host link now: the refresh asks nothing
+  Refresh();  // no host link now, and the pause has not passed: nothing is asked
   State();
   EXPECT_TRUE(host.log().empty());
   // The next opening attaches again and greets the host.
@@ -216,8 +217,42 @@ TEST_F(SetupThreadTest, AFailingHostCallEndsTheRefreshQuietly) {
                              "EntryText 5", "Drop"}));
 }
 
+// A host that failed is looked up again by the refreshes once the pause has
+// passed, greeted again, and followed from that same refresh on.
+TEST_F(SetupThreadTest, RefreshesAttachAgainToAHostThatFailed) {
+  module->setup_controller().SetReattachPause(milliseconds(0));
+  module->ResetStats(ContestReset());
+  State();
+  host.Fail("Frequency");
+  CheckCall();
+  State();
+  EXPECT_FALSE(host.IsAttached());
+  EXPECT_TRUE(module->update_ready());
+  host.SetRunning(false);  // the host restarts
+  host.ClearLog();
+  CheckCall();
+  State();
+  EXPECT_EQ(host.log(), Log{"Attach"});
+  EXPECT_TRUE(module->update_ready());
+  host.SetRunning(true);  // back, answering everything
+  host.FailNothing();
+  host.ClearLog();
+  host.Serve("OK1AB", 7'010'000);
+  CheckCall();
+  State();
+  EXPECT_EQ(host.log(), (Log{"Attach", "SendMacro <MODE:CW>", "SendMacro <BAUDRATE:27>",
+                             "EntryText 5", "Frequency", "SendMacro <SP1>"}));
+  EXPECT_EQ(module->setup_controller().current_call(), "OK1AB");
+  EXPECT_EQ(module->dxcc_display().band_index(), 2);
+  host.ClearLog();
+  CheckCall();
+  State();
+  EXPECT_EQ(host.log(), (Log{"EntryText 5", "Frequency"}));  // attached: no lookup
+}
+
 // Records what the DXCC part of each refresh was given.
 struct RecordingDxccRefresh : DxccRefresh {
+  void TakeCall(const std::string& call) override { seen.push_back("take " + call); }
   void Refresh(const std::string& call, double hz, ToolWindow*, ToolWindow*) override {
     seen.push_back(call + "@" + std::to_string(static_cast<long>(hz)));
   }
@@ -245,8 +280,24 @@ TEST_F(SetupThreadTest, RefreshReadsCallAndFrequencyAndSignalsMovesOver300Hz) {
             (Log{"EntryText 5", "Frequency", "SendMacro <SP1>"}));
   EXPECT_EQ(refresh_at("F5ABC", 14025301), (Log{"EntryText 5", "Frequency"}));
   EXPECT_EQ(module->setup_controller().current_call(), "F5ABC");
-  EXPECT_EQ(dxcc.seen, (Log{"@0", "@14025000", "F5ABC@14025300", "F5ABC@14025301",
+  EXPECT_EQ(dxcc.seen, (Log{"@0", "@14025000", "F5ABC@14025300", "take F5", "F5ABC@14025301",
                             "F5ABC@14025301"}));
+}
+
+// The info button draws from a call of one or two characters too: after an
+// empty call field it no longer draws the band's list.
+TEST_F(SetupThreadTest, AShortCallBecomesTheCallTheInfoButtonDraws) {
+  module->ResetStats(ContestReset());
+  host.Serve("", 14'025'000);
+  Refresh();
+  State();
+  host.Serve("OK", 14'025'000);
+  Refresh();
+  State();
+  EXPECT_EQ(module->setup_controller().current_call(), "OK");
+  InfoButtonInput drawn = module->dxcc_display().ButtonInput({0, 0, 300, 140});
+  EXPECT_EQ(drawn.current_call, "OK");
+  EXPECT_EQ(drawn.band_index, 3);
 }
 
 TEST_F(SetupThreadTest, PointerOverAMovedWindowSavesItsPositionOnce) {

@@ -28,7 +28,8 @@ SetupWindow::~SetupWindow() {
 bool SetupWindow::Run(const std::function<void(HWND)>& opened) {
   ModelessDialogKeys keys;
   opened_ = &opened;
-  const INT_PTR ended = ::DialogBoxParamA(instance_, MAKEINTRESOURCEA(IDD_SETUP), nullptr,
+  // A Unicode window: its Cyrillic title survives any ANSI code page.
+  const INT_PTR ended = ::DialogBoxParamW(instance_, MAKEINTRESOURCEW(IDD_SETUP), nullptr,
                                           &Procedure, reinterpret_cast<LPARAM>(this));
   opened_ = nullptr;
   window_ = nullptr;

@@ -172,6 +172,7 @@ TEST(AutomationTest, HostLinkCallsTheHostFromItsOwnThread) {
     EXPECT_TRUE(a.still_attached);  // a failed lookup keeps the reference
     EXPECT_EQ(host.macros(), std::vector<std::wstring>{L"{F2}"});
     EXPECT_EQ(host.entry_fields(), std::vector<long>{5});
+    EXPECT_EQ(host.locales(), std::vector<LCID>(3, 0));  // the host's contract
   }
   ::CoUninitialize();
 }

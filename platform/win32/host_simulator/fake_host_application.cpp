@@ -50,6 +50,21 @@ std::vector<long> FakeHostApplication::entry_fields() const {
   return entry_fields_;
 }
 
+void FakeHostApplication::FailWith(HRESULT error) {
+  std::lock_guard lock(mutex_);
+  error_ = error;
+}
+
+int FakeHostApplication::calls() const {
+  std::lock_guard lock(mutex_);
+  return static_cast<int>(locales_.size());
+}
+
+std::vector<LCID> FakeHostApplication::locales() const {
+  std::lock_guard lock(mutex_);
+  return locales_;
+}
+
 HRESULT FakeHostApplication::QueryInterface(REFIID iid, void** object) {
   if (object == nullptr) return E_POINTER;
   if (IsEqualIID(iid, IID_IUnknown) || IsEqualIID(iid, IID_IDispatch)) {
@@ -76,9 +91,14 @@ HRESULT FakeHostApplication::GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID
   return DISP_E_UNKNOWNNAME;
 }
 
-HRESULT FakeHostApplication::Invoke(DISPID id, REFIID, LCID, WORD flags,
+HRESULT FakeHostApplication::Invoke(DISPID id, REFIID, LCID locale, WORD flags,
                                     DISPPARAMS* params, VARIANT* result, EXCEPINFO*,
                                     UINT* bad_argument) {
+  {
+    std::lock_guard lock(mutex_);
+    locales_.push_back(locale);
+    if (FAILED(error_)) return error_;
+  }
   VARIANT value;
   ::VariantInit(&value);
   if (id == kMacroMethod && (flags & DISPATCH_METHOD)) {

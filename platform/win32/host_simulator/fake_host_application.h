@@ -33,6 +33,10 @@ class FakeHostApplication final : public IDispatch {
   void SetFrequency(double hz);
   std::vector<std::wstring> macros() const;
   std::vector<long> entry_fields() const;  // the arguments of method 8
+  // Every call is answered with `error` from now on; S_OK answers again.
+  void FailWith(HRESULT error);
+  int calls() const;                  // every Invoke, answered or failed
+  std::vector<LCID> locales() const;  // the locale of every Invoke
 
   // IUnknown
   HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override;
@@ -56,6 +60,8 @@ class FakeHostApplication final : public IDispatch {
   double frequency_ = 0.0;            // guarded by mutex_
   std::vector<std::wstring> macros_;  // guarded by mutex_
   std::vector<long> entry_fields_;    // guarded by mutex_
+  HRESULT error_ = S_OK;              // guarded by mutex_
+  std::vector<LCID> locales_;         // guarded by mutex_
 };
 
 }  // namespace velmora::testing

@@ -7,6 +7,7 @@
 #include <objbase.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <filesystem>
 #include <optional>
 #include <set>
@@ -296,6 +297,94 @@ TEST_F(SetupWindowTest, InfoWindowShowsTheCallBeingEntered) {
   EXPECT_EQ(TitleOf(info), "ZEB-2017 Worked with OK1AB ");
   EXPECT_TRUE(CloseItemDisabledNotGreyed(info));
   Screenshot(info, "info_window.png");
+}
+
+// The setup thread answers its messages within this while the host is
+// failing or gone: a refresh never waits long for it.
+bool AnswersPromptly(HWND setup) {
+  DWORD_PTR result = 0;
+  return ::SendMessageTimeoutA(setup, WM_NULL, 0, 0, SMTO_NORMAL, 5000, &result) != 0;
+}
+
+// The host's automation object fails for a while, then is gone, then is back
+// under a new registration: the windows follow the host again by themselves.
+TEST_F(SetupWindowTest, AfterTheHostFailedTheWindowsFollowItAgain) {
+  RegisterHost();
+  host_.SetFrequency(7010000.0);
+  host_.SetEntryText(L"OK1AB");
+  Store("DXCC", "1");
+  Load();
+  HWND setup = OpenSetup();
+  HWND info = WaitFor(PluginWindow::kDxccInfo);
+  ASSERT_TRUE(setup && info);
+  ASSERT_TRUE(PumpUntil([&] { return TitleOf(info) == "ZEB-2017 Worked with OK1AB "; },
+                        kPatience));
+
+  host_.FailWith(RPC_E_CALL_REJECTED);
+  host_.SetEntryText(L"DL2XYZ");
+  const int calls = host_.calls();
+  Run(kCheck);
+  ASSERT_TRUE(PumpUntil([&] { return host_.calls() > calls; }, kPatience));
+  host_.Revoke();
+  host_.FailWith(S_OK);
+  for (int check = 0; check < 5; ++check) {
+    Run(kCheck);
+    PumpFor(200);
+    EXPECT_TRUE(AnswersPromptly(setup));
+  }
+  EXPECT_EQ(TitleOf(info), "ZEB-2017 Worked with OK1AB ");
+
+  RegisterHost();
+  auto followed = [&] {
+    Run(kCheck);
+    PumpFor(200);
+    return TitleOf(info) == "ZEB-2017 Worked with DL2XYZ ";
+  };
+  EXPECT_TRUE(PumpUntil(followed, 30000)) << TitleOf(info);
+  EXPECT_TRUE(AnswersPromptly(setup));
+  // Found again, the host is greeted again.
+  const auto macros = host_.macros();
+  EXPECT_EQ(std::count(macros.begin(), macros.end(), L"<MODE:CW>"), 2);
+  for (LCID locale : host_.locales()) EXPECT_EQ(locale, 0u);
+}
+
+std::wstring WideTitleOf(HWND window) {
+  wchar_t title[256] = L"";
+  ::GetWindowTextW(window, title, 256);
+  return title;
+}
+
+// The Russian titles are Unicode on screen whatever the ANSI code page is.
+// The suite also runs this with the code page forced to 1251 and to 1252
+// (VELMORA_EXPECT_ACP says which one the run must have).
+TEST_F(SetupWindowTest, RussianTitlesShowInAnyCodePage) {
+  if (const char* expected = std::getenv("VELMORA_EXPECT_ACP")) {
+    ASSERT_EQ(::GetACP(), std::stoul(expected));
+  }
+  RegisterHost();
+  host_.SetFrequency(14025000.0);
+  Store("DXCC", "1");
+  Store("setup_view_dxcc_extended", "1");
+  Load();
+  Run("reset - 0 UA1ABC 2017-06-03 12:00 2017-06-04 11:59 UA EU\n");
+  HWND setup = WaitFor(PluginWindow::kSetup);
+  HWND info = WaitFor(PluginWindow::kDxccInfo);
+  HWND multiplier = WaitFor(PluginWindow::kMultiplier);
+  ASSERT_TRUE(setup && info && multiplier);
+  const std::wstring band_title =  // "DXCC worked on 20m 0 of 338"
+      L"ZEB-2017 DXCC \u0441\u0440\u0430\u0431\u043e\u0442\u0430\u043d\u043e "
+      L"\u043d\u0430 20m 0 \u0438\u0437 338";
+  EXPECT_TRUE(PumpUntil([&] { return WideTitleOf(multiplier) == band_title; }, kPatience));
+  EXPECT_EQ(WideTitleOf(info), band_title);
+  EXPECT_EQ(WideTitleOf(setup),  // "Setup ZEB-2017"
+            L"\u0423\u0441\u0442\u0430\u043d\u043e\u0432\u043a\u0438 ZEB-2017");
+
+  host_.SetEntryText(L"UA9XX");
+  Refresh();
+  EXPECT_TRUE(PumpUntil(  // "Worked with UA9XX "
+      [&] { return WideTitleOf(info) == L"ZEB-2017 \u0420\u0430\u0431\u043e\u0442\u0430\u043b "
+                                         L"\u0441 UA9XX "; },
+      kPatience)) << TitleOf(info);
 }
 
 TEST_F(SetupWindowTest, EscapeHidesAToolWindowAndTheNextRefreshTurnsItsOptionOff) {
