@@ -3,7 +3,9 @@
 # everything and runs every test: the native suite, then the Windows builds
 # and their tests under Wine (i686 under 32-bit Wine in the i386 emulator,
 # x86_64 under the host's Wine), the sanitizer builds and a short run of every
-# fuzz target (all build folders beside the native one). The native and the
+# fuzz target (all build folders beside the native one), and last makes the
+# release files in dist/ from the Release builds and checks them (the
+# installer under Wine). The native and the
 # i686 builds are the Release configuration a packager builds, so a warning
 # there (an error with -Werror) fails the run.
 # Usage: scripts/test.sh [build-dir]
@@ -19,3 +21,5 @@ ctest --test-dir "$build" -j2 --output-on-failure
 bash "$root/scripts/windows-tests.sh" "$(dirname "$build")"
 bash "$root/scripts/sanitizers.sh" "$(dirname "$build")/build-asan" "$(dirname "$build")/build-tsan"
 VELMORA_FUZZ_SEED=1 bash "$root/scripts/fuzz.sh" 30 "$(dirname "$build")/build-fuzz"
+bash "$root/scripts/package.sh" "$build" "$(dirname "$build")/build-win32"
+bash "$root/scripts/package-tests.sh" "$root/dist" "$build"
