@@ -31,6 +31,13 @@ use_prefix() {
   export WINEPREFIX=$1 WINEDEBUG=-all
 }
 
+# The windows' font as on Windows: Liberation Sans has the metrics of Arial,
+# which the dialogs name and Wine does not have.
+substitute_fonts() {
+  "$wine" reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontSubstitutes' \
+    /v Arial /d 'Liberation Sans' /f </dev/null >/dev/null 2>&1
+}
+
 # ensure [SERVER-OPTION]: under the prefix's lock, creates the prefix when
 # missing and starts a server when none runs. The server must not inherit the
 # lock; starting one fails at once when a server of the prefix is running.
@@ -41,6 +48,7 @@ ensure() {
     flock 9
     if [[ ! -f $WINEPREFIX/system.reg ]]; then
       "$wine" wineboot --init </dev/null >/dev/null 2>&1 9>&-
+      substitute_fonts 9>&-
       "$wineserver" -w </dev/null >/dev/null 2>&1 9>&-
     fi
     "$wineserver" "$persist" </dev/null >/dev/null 2>&1 9>&- || true
@@ -56,9 +64,7 @@ case ${1:-} in
     "$wineserver" -k </dev/null >/dev/null 2>&1 || true
     "$wineserver" -w </dev/null >/dev/null 2>&1 || true
     ensure -p
-    # The windows' font, as on Windows: Liberation Sans has Arial's metrics.
-    "$wine" reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontSubstitutes' \
-      /v Arial /d 'Liberation Sans' /f </dev/null >/dev/null 2>&1
+    substitute_fonts
     if [[ $# -ge 4 ]]; then
       "$wine" reg add "HKCR\\$3\\CLSID" /ve /d "$4" /f </dev/null >/dev/null 2>&1
     else

@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Prepares, as root on Debian 12, what the 32-bit Windows programs need to run
 # here: Debian's own 32-bit Wine inside the i386 user-mode emulator.
-#   - the emulator and the i386 cross compiler (host packages);
+#   - the emulator (Debian's backports: qemu 7.2 of Debian 12 itself hangs and
+#     crashes multi-threaded Wine programs now and then) and the i386 cross
+#     compiler (host packages);
 #   - a private i386 root ($VELMORA_WINE32_ROOT, default /var/cache/velmora/wine32)
 #     unpacked from Debian's i386 packages of 32-bit Wine: nothing is installed
 #     into the host, no package script runs;
@@ -15,18 +17,33 @@
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 root=${VELMORA_WINE32_ROOT:-/var/cache/velmora/wine32}
-emulator=/usr/bin/qemu-i386-static
+emulator=/usr/bin/qemu-i386
+backports=/etc/apt/sources.list.d/velmora-backports.sources
 die() { echo "wine32-env: $*" >&2; exit 1; }
 
 host_packages() {
   local missing=() p
-  for p in qemu-user-static gcc-i686-linux-gnu libc6-dev-i386-cross libz-mingw-w64; do
+  for p in gcc-i686-linux-gnu libc6-dev-i386-cross libz-mingw-w64; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "ok installed" || missing+=("$p")
   done
-  ((${#missing[@]})) || return 0
-  echo "wine32-env: installing ${missing[*]}" >&2
+  if ((${#missing[@]})); then
+    echo "wine32-env: installing ${missing[*]}" >&2
+    apt_install "${missing[@]}" || die "could not install ${missing[*]}"
+  fi
+  [[ -x $emulator ]] && "$emulator" --version | grep -q 'version \(9\|[1-9][0-9]\)\.' && return 0
+  if [[ ! -f $backports ]]; then
+    printf '%s\n' 'Types: deb' 'URIs: http://deb.debian.org/debian' 'Suites: bookworm-backports' \
+      'Components: main' 'Signed-By: /usr/share/keyrings/debian-archive-keyring.gpg' >"$backports"
+    apt-get update -qq -o DPkg::Lock::Timeout=600 || die "apt-get update failed"
+  fi
+  echo "wine32-env: installing qemu-user-static from bookworm-backports" >&2
+  apt_install -t bookworm-backports qemu-user-static || die "could not install qemu-user-static"
+  [[ -x $emulator ]] || die "$emulator is missing after the install"
+}
+
+apt_install() {
   DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends \
-    -o DPkg::Lock::Timeout=600 "${missing[@]}" >/dev/null || die "could not install ${missing[*]}"
+    -o DPkg::Lock::Timeout=600 "$@" >/dev/null
 }
 
 i386_architecture() {
@@ -97,16 +114,16 @@ finish_root() {
   echo /usr/lib/velmora/trap_number_shim.so >"$r/etc/ld.so.preload"
 }
 
+# The kernel opens the interpreter when it is registered (flag F), so a
+# registration is made anew each time: it then always names the emulator
+# installed now.
 register_emulator() {
   local binfmt=/proc/sys/fs/binfmt_misc
   if [[ ! -e $binfmt/register ]]; then
     mount -t binfmt_misc binfmt_misc "$binfmt" || die "could not mount binfmt_misc"
   fi
   if [[ -e $binfmt/qemu-i386 ]]; then
-    grep -qx enabled "$binfmt/qemu-i386" || echo 1 >"$binfmt/qemu-i386"
-    grep -q "interpreter $emulator" "$binfmt/qemu-i386" ||
-      die "i386 programs go to another interpreter: $(grep interpreter "$binfmt/qemu-i386")"
-    return 0
+    echo -1 >"$binfmt/qemu-i386" || die "could not remove the old i386 registration"
   fi
   local magic='\x7fELF\x01\x01\x01\x00\x00\x00\x00\x00\x00\x00\x00\x00\x02\x00\x03\x00'
   local mask='\xff\xff\xff\xff\xff\xfe\xfe\x00\xff\xff\xff\xff\xff\xff\xff\xff\xfe\xff\xff\xff'

@@ -22,10 +22,12 @@ namespace {
 using velmora::ContinentPage;
 using velmora::EntityBox;
 
-// A box whose label needs another width than the page's usual one.
+// A box whose label needs another width than the page's usual one, and
+// perhaps starts a unit or two left of its column to make room for it.
 struct Width {
   std::string_view label;
   int width;
+  int shift_left = 0;
 };
 
 // A page's template size and grid, in dialog units.
@@ -43,22 +45,23 @@ struct PageGrid {
 const PageGrid kGrids[] = {
     {275, 110, {6, 21, 34, 49, 62, 76, 89}, {6, 32, 59, 83, 106, 135, 161, 187, 213, 239},
      22, 11,
-     {{"4U1V", 30}, {"SV9", 29}, {"EA6", 26}, {"HB0", 26}, {"R1FJ", 26}, {"GW", 25},
+     // "4U1I" needs 25 units beside its box; "4O" needs far less than 22.
+     {{"4U1V", 30}, {"4U1I", 25, 2}, {"4O", 20}, {"SV9", 29}, {"EA6", 26}, {"HB0", 26}, {"R1FJ", 26}, {"GW", 25},
       {"OH0", 25}, {"SV5", 25}, {"UA2", 24}}},
     {261, 115, {7, 19, 32, 44, 56, 68, 80, 91}, {7, 35, 62, 87, 112, 144, 173, 199, 226},
      24, 13,
      {{"VK0H", 30}, {"3Y/b", 28}, {"FT/w", 28}, {"FT/x", 26}, {"FT/z", 26}}},
     {261, 109, {7, 19, 32, 45, 58, 71, 85}, {7, 36, 66, 94, 123, 152, 178, 206, 232}, 26,
-     15, {}},
+     15, {{"BV9P", 28}}},
     {265, 104, {6, 19, 32, 46, 59, 72, 84}, {7, 38, 69, 99, 131, 161, 193, 224}, 30, 14, {}},
     {262, 84, {7, 19, 32, 45}, {7, 37, 67, 97, 127, 158, 188, 218}, 30, 14, {}},
     {265, 113, {6, 21, 34, 47, 61, 73, 86}, {7, 37, 70, 104, 133, 165, 195, 227}, 30, 14, {}},
 };
 
-int BoxWidth(const PageGrid& grid, std::string_view label) {
+Width BoxWidth(const PageGrid& grid, std::string_view label) {
   for (const Width& w : grid.widths)
-    if (w.label == label) return w.width;
-  return grid.box_width;
+    if (w.label == label) return w;
+  return {label, grid.box_width};
 }
 
 bool WritePage(const ContinentPage& page, const PageGrid& grid) {
@@ -77,9 +80,10 @@ bool WritePage(const ContinentPage& page, const PageGrid& grid) {
                    page.resource_id, static_cast<int>(box.label.size()), box.label.data());
       return false;
     }
+    const Width width = BoxWidth(grid, box.label);
     std::printf("  CONTROL \"%.*s\", %d, \"Button\", BS_AUTOCHECKBOX | WS_TABSTOP, %d, %d, %d, %d\n",
                 static_cast<int>(box.label.size()), box.label.data(), box.control_id,
-                grid.column_lefts[column], grid.row_tops[row], BoxWidth(grid, box.label),
+                grid.column_lefts[column] - width.shift_left, grid.row_tops[row], width.width,
                 grid.box_height);
   }
   std::printf("END\n");

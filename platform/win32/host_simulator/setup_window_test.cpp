@@ -117,6 +117,31 @@ bool IsTopmost(HWND window) {
   return (::GetWindowLongA(window, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
 }
 
+// Whether the label of check box `box` fits beside its box glyph, measured in
+// the font the box draws with: the text starts after the glyph and half the
+// width of a "0".
+::testing::AssertionResult LabelFits(HWND box) {
+  const std::string label = TitleOf(box);
+  RECT client{};
+  ::GetClientRect(box, &client);
+  HDC dc = ::GetDC(box);
+  HGDIOBJ font = reinterpret_cast<HGDIOBJ>(::SendMessageA(box, WM_GETFONT, 0, 0));
+  HGDIOBJ old = ::SelectObject(dc, font);
+  SIZE text{};
+  ::GetTextExtentPoint32A(dc, label.data(), static_cast<int>(label.size()), &text);
+  INT zero = 0;
+  ::GetCharWidth32A(dc, '0', '0', &zero);
+  char face[LF_FACESIZE] = "";
+  ::GetTextFaceA(dc, sizeof(face), face);
+  const int glyph = 12 * ::GetDeviceCaps(dc, LOGPIXELSX) / 96 + 1;
+  ::SelectObject(dc, old);
+  ::ReleaseDC(box, dc);
+  const int room = client.right - glyph - zero / 2;
+  if (text.cx <= room) return ::testing::AssertionSuccess();
+  return ::testing::AssertionFailure() << "\"" << label << "\" is " << text.cx << " px wide in "
+                                       << face << ", the box has " << room << " px for it";
+}
+
 ::testing::AssertionResult CloseItemDisabledNotGreyed(HWND window) {
   const UINT state = ::GetMenuState(::GetSystemMenu(window, FALSE), SC_CLOSE, MF_BYCOMMAND);
   if ((state & MF_DISABLED) && !(state & MF_GRAYED)) return ::testing::AssertionSuccess();
@@ -275,9 +300,11 @@ TEST_F(SetupWindowTest, ContinentPagesHoldEveryBoxOfTheTable) {
     HWND window = FindContinentPage(multiplier, page);
     ASSERT_NE(window, nullptr) << "page " << page;
     EXPECT_EQ(::IsWindowVisible(window) != FALSE, page == kEuPage) << "page " << page;
-    for (const EntityBox& box : pages[static_cast<std::size_t>(page)].boxes)
-      EXPECT_EQ(TitleOf(::GetDlgItem(window, box.control_id)), box.label)
-          << "page " << page << " id " << box.control_id;
+    for (const EntityBox& box : pages[static_cast<std::size_t>(page)].boxes) {
+      HWND control = ::GetDlgItem(window, box.control_id);
+      EXPECT_EQ(TitleOf(control), box.label) << "page " << page << " id " << box.control_id;
+      EXPECT_TRUE(LabelFits(control)) << "page " << page;
+    }
   }
 }
 
