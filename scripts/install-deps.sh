@@ -11,6 +11,8 @@ packages=(
   # Windows builds (MinGW-w64), their checks and the tests under Wine
   g++-mingw-w64-i686 g++-mingw-w64-x86-64 clang llvm
   wine wine64 xvfb xauth x11-apps imagemagick
+  # Arial's metrics for the windows under Wine (the prefixes map Arial to it)
+  fonts-liberation
   # the release files (scripts/package.sh): installer, zip, Debian package, the guide
   nsis zip dpkg-dev python3-markdown
   # the contest report's screenshot test (headless browser)
