@@ -4,10 +4,10 @@
 // rows and columns; the dialog-unit grid of each page is kept here.
 //
 // Regenerate after a change of display/dxcc_pages.cpp, from the repository:
-//   g++ -std=c++20 -I. -o /tmp/continent_pages_generator
+//   g++ -std=c++20 -I. -o build/continent_pages_generator
 //       tools/continent_pages_generator.cpp display/dxcc_pages.cpp
 //       display/dxcc_table.cpp
-//   /tmp/continent_pages_generator > resources/continent_pages.rc
+//   build/continent_pages_generator > resources/continent_pages.rc
 
 #include <cstdio>
 #include <set>
