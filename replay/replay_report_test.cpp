@@ -1,9 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cctype>
 #include <filesystem>
 #include <fstream>
-#include <regex>
 #include <sstream>
+#include <string_view>
+#include <vector>
 
 #include "replay/replay_session.h"
 #include "testing/temp_folder.h"
@@ -23,32 +26,59 @@ std::string Slurp(const fs::path& path) {
   return s.str();
 }
 
+bool IsNumber(std::string_view s) {
+  return !s.empty() && std::all_of(s.begin(), s.end(), [](unsigned char c) {
+    return std::isdigit(c) != 0;
+  });
+}
+
+// The parts of `text` between the separators `sep`.
+std::vector<std::string> Split(std::string_view text, std::string_view sep) {
+  std::vector<std::string> parts;
+  for (std::size_t at = 0;;) {
+    const std::size_t next = text.find(sep, at);
+    parts.emplace_back(text.substr(at, next - at));
+    if (next == std::string_view::npos) return parts;
+    at = next + sep.size();
+  }
+}
+
+// The text between `open` (the first one after `from`) and the next `close`.
+std::string Between(const std::string& text, std::string_view open, std::string_view close,
+                    std::size_t from = 0) {
+  const std::size_t start = text.find(open, from);
+  if (start == std::string::npos) return "";
+  const std::size_t begin = start + open.size();
+  return text.substr(begin, text.find(close, begin) - begin);
+}
+
 // "BAND QSOS POINTS MULTS" per band row, then the score, as one text.
 std::string ScoreOfResultText(const std::string& text) {
-  static const std::regex row("(\\S+)\t (\\d+)\t (\\d+)\t (\\d+)\r\n");
-  static const std::regex score("Score: \\d+\\*\\d+ = (\\d+)");
   std::string out;
-  for (std::sregex_iterator m(text.begin(), text.end(), row), end; m != end; ++m)
-    if ((*m)[1] != "Total") out += (*m)[1].str() + " " + (*m)[2].str() + " " + (*m)[3].str() +
-                                   " " + (*m)[4].str() + "\n";
-  std::smatch m;
-  if (std::regex_search(text, m, score)) out += "score " + m[1].str();
+  for (std::string line : Split(text, "\r\n")) {
+    std::vector<std::string> f = Split(line, "\t ");
+    if (f.size() != 4 || !IsNumber(f[1]) || !IsNumber(f[2]) || !IsNumber(f[3])) continue;
+    const std::string band = f[0].substr(f[0].find_last_of(' ') + 1);
+    if (!band.empty() && band != "Total")
+      out += band + " " + f[1] + " " + f[2] + " " + f[3] + "\n";
+  }
+  const std::string score = Between(text, " = ", "\r", text.find("Score: "));
+  if (text.find("Score: ") != std::string::npos && IsNumber(score)) out += "score " + score;
   return out;
 }
 
 std::string ScoreOfReport(const std::string& page) {
-  static const std::regex row(
-      "<tr><td class=t>([^<]+)</td><td>(\\d+)</td><td>(\\d+)</td><td>(\\d+)</td><td>\\d+</td>"
-      "</tr>");
-  static const std::regex score("<td id=score>(-?\\d+)</td>");
-  const std::size_t from = page.find("<table id=bands>");
-  const std::string bands = page.substr(from, page.find("</table>", from) - from);
+  const std::string bands = Between(page, "<table id=bands>", "</table>");
   std::string out;
-  for (std::sregex_iterator m(bands.begin(), bands.end(), row), end; m != end; ++m)
-    out += (*m)[1].str() + " " + (*m)[2].str() + " " + (*m)[3].str() + " " + (*m)[4].str() +
-           "\n";
-  std::smatch m;
-  if (std::regex_search(page, m, score)) out += "score " + m[1].str();
+  for (std::size_t at = bands.find("<tr><td class=t>"); at != std::string::npos;
+       at = bands.find("<tr><td class=t>", at + 1)) {
+    std::vector<std::string> cells =
+        Split(Between(bands, "<tr><td class=t>", "</td></tr>", at), "</td><td>");
+    if (cells.size() == 5 && IsNumber(cells[1]) && IsNumber(cells[2]) && IsNumber(cells[3]))
+      out += cells[0] + " " + cells[1] + " " + cells[2] + " " + cells[3] + "\n";
+  }
+  const std::string score = Between(page, "<td id=score>", "</td>");
+  if (!score.empty()) out += "score " + score;
   return out;
 }
 
