@@ -11,6 +11,9 @@ packages=(
   # Windows builds (MinGW-w64), their checks and the tests under Wine
   g++-mingw-w64-i686 g++-mingw-w64-x86-64 clang llvm
   wine wine64 xvfb xauth x11-apps imagemagick
+  # reserves the addresses Wine needs before anything else is mapped: without it a
+  # program now and then fails to start ("failed to map the shared user data")
+  wine64-preloader
   # Arial's metrics for the windows under Wine (the prefixes map Arial to it)
   fonts-liberation
   # the release files (scripts/package.sh): installer, zip, Debian package, the guide
