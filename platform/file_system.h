@@ -16,6 +16,8 @@ class FileSystem {
 
   // The whole file, or nullopt when it cannot be read.
   virtual std::optional<std::string> ReadFile(const std::string& name) = 0;
+  // Whether there is a file of that name, readable or not.
+  virtual bool Exists(const std::string& name) = 0;
   // Appends at the end, creating the file when missing.
   virtual bool AppendToFile(const std::string& name, std::string_view bytes) = 0;
   // Replaces the file as a whole: written to a temporary beside it, then

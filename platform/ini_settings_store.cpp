@@ -79,8 +79,10 @@ std::string IniSettingsStore::Read(std::string_view key) {
 }
 
 bool IniSettingsStore::Write(std::string_view key, std::string_view value) {
-  std::string text = files_.ReadFile(path_).value_or(std::string());
-  Layout layout = Parse(text, key);
+  std::optional<std::string> earlier = files_.ReadFile(path_);
+  // A file that is there but cannot be read now is not replaced by one key.
+  if (!earlier && files_.Exists(path_)) return false;
+  Layout layout = Parse(earlier.value_or(std::string()), key);
   std::string entry(key);
   entry.append("=").append(OnOneLine(value));
   auto& lines = layout.lines;

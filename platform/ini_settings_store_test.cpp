@@ -61,5 +61,14 @@ TEST_F(IniSettingsStoreTest, FailedWriteIsReportedAndKeepsTheFile) {
   EXPECT_EQ(store.Read("Start"), "0");
 }
 
+// A file that cannot be read for the moment (held by another program) keeps
+// its keys: the write fails instead of leaving a file of one key.
+TEST_F(IniSettingsStoreTest, UnreadableFileIsNotReplaced) {
+  files.files[kPath] = "[Settings]\r\nName=Anna\r\nCall=DL1ABC\r\n";
+  files.fail_read.insert(kPath);
+  EXPECT_FALSE(store.Write("Start", "1"));
+  EXPECT_EQ(files.files[kPath], "[Settings]\r\nName=Anna\r\nCall=DL1ABC\r\n");
+}
+
 }  // namespace
 }  // namespace velmora

@@ -16,6 +16,7 @@ class FakeFileSystem : public FileSystem {
     if (fail_read.count(name) || !files.count(name)) return std::nullopt;
     return files[name];
   }
+  bool Exists(const std::string& name) override { return files.count(name) > 0; }
   bool AppendToFile(const std::string& name, std::string_view bytes) override {
     if (fail_write.count(name)) return false;
     files[name] += bytes;

@@ -1,6 +1,7 @@
 #include "platform/posix/posix_file_system.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -35,6 +36,11 @@ std::optional<std::string> PosixFileSystem::ReadFile(const std::string& name) {
   calls_.close(fd);
   if (!ok) return std::nullopt;
   return text;
+}
+
+bool PosixFileSystem::Exists(const std::string& name) {
+  struct stat status {};
+  return ::stat(name.c_str(), &status) == 0 && !S_ISDIR(status.st_mode);
 }
 
 // A reader never sees a line that was only partly written: after a short

@@ -12,8 +12,8 @@ namespace velmora::testing {
 // Where a file operation is made to fail.
 enum class FaultStep {
   kNone,
-  kOpen,            // CreateFileA for writing (or a profile write) is denied
-  kWrite,           // every WriteFile to it (and a profile write) fails
+  kOpen,            // CreateFileA for writing is denied
+  kWrite,           // every WriteFile to it fails
   kFlush,           // FlushFileBuffers of it fails
   kClose,           // CloseHandle closes but reports an error
   kMove,            // MoveFileExA onto it fails
@@ -23,9 +23,7 @@ enum class FaultStep {
 
 // The real system calls, except that the chosen step fails for every path
 // that contains `target` ("" = every path). Installed into a table it
-// outlives; counts the calls it failed. The profile functions do their own
-// file work out of reach: a profile write fails as a whole, before it has
-// touched the file.
+// outlives; counts the calls it failed.
 class FaultySystemCalls {
  public:
   void InstallInto(SystemCalls& calls) {
@@ -55,11 +53,6 @@ class FaultySystemCalls {
       if (Matches(path) && step_ == FaultStep::kReadOnlyFolder) return Fail(ERROR_ACCESS_DENIED);
       return real_.delete_file(path);
     };
-    calls.write_profile_string = [this](const char* section, const char* key,
-                                        const char* value, const char* path) {
-      if (DeniesProfileWrite(path)) return Fail(ErrorOfStep());
-      return real_.write_profile_string(section, key, value, path);
-    };
   }
 
   void Fail(FaultStep step, std::string target = "", std::size_t room = 0) {
@@ -84,21 +77,6 @@ class FaultySystemCalls {
     ++failures_;
     ::SetLastError(error);
     return FALSE;
-  }
-  DWORD ErrorOfStep() const {
-    if (step_ == FaultStep::kDiskFull) return ERROR_DISK_FULL;
-    if (step_ == FaultStep::kWrite) return ERROR_WRITE_FAULT;
-    return ERROR_ACCESS_DENIED;
-  }
-  bool DeniesProfileWrite(const char* path) const {
-    if (!Matches(path)) return false;
-    switch (step_) {
-      case FaultStep::kOpen:
-      case FaultStep::kWrite:
-      case FaultStep::kDiskFull: return true;
-      case FaultStep::kReadOnlyFolder: return !Exists(path);
-      default: return false;
-    }
   }
 
   HANDLE CreateFile(const char* path, DWORD access, DWORD share, DWORD how) {

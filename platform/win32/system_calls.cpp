@@ -23,8 +23,6 @@ SystemCalls RealSystemCalls() {
   calls.find_first_file = ::FindFirstFileA;
   calls.find_next_file = ::FindNextFileA;
   calls.find_close = ::FindClose;
-  calls.get_profile_string = ::GetPrivateProfileStringA;
-  calls.write_profile_string = ::WritePrivateProfileStringA;
   return calls;
 }
 

@@ -6,8 +6,7 @@
 
 namespace velmora {
 
-// The system calls behind Win32FileSystem and Win32SettingsStore, one entry
-// each. The real calls by default; a test replaces single entries to fail an
+// The system calls behind Win32FileSystem, one entry each. The real calls by default; a test replaces single entries to fail an
 // operation on purpose (an error code for GetLastError, as the real call
 // would leave it).
 struct SystemCalls {
@@ -26,12 +25,6 @@ struct SystemCalls {
   std::function<HANDLE(const char* pattern, WIN32_FIND_DATAA* entry)> find_first_file;
   std::function<BOOL(HANDLE search, WIN32_FIND_DATAA* entry)> find_next_file;
   std::function<BOOL(HANDLE search)> find_close;
-  std::function<DWORD(const char* section, const char* key, const char* fallback,
-                      char* buffer, DWORD size, const char* path)>
-      get_profile_string;
-  std::function<BOOL(const char* section, const char* key, const char* value,
-                     const char* path)>
-      write_profile_string;
 };
 
 // The table of the system's own calls.

@@ -21,6 +21,11 @@ std::optional<std::string> Win32FileSystem::ReadFile(const std::string& name) {
   }
 }
 
+bool Win32FileSystem::Exists(const std::string& name) {
+  const DWORD attributes = ::GetFileAttributesA(name.c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
+}
+
 bool Win32FileSystem::AppendToFile(const std::string& name, std::string_view bytes) {
   FileHandle file(calls_, calls_.create_file(name.c_str(), GENERIC_READ | GENERIC_WRITE,
                                              FILE_SHARE_READ, OPEN_ALWAYS));

@@ -14,6 +14,7 @@ class Win32FileSystem : public FileSystem {
       : calls_(std::move(calls)) {}
 
   std::optional<std::string> ReadFile(const std::string& name) override;
+  bool Exists(const std::string& name) override;
   bool AppendToFile(const std::string& name, std::string_view bytes) override;
   bool ReplaceFile(const std::string& name, std::string_view bytes) override;
   std::vector<std::string> ListFolder(const std::string& folder) override;

@@ -1,4 +1,4 @@
-// The Win32 file layer and settings store with their system calls failing on
+// The Win32 file layer and the settings file on it, with their system calls failing on
 // purpose: a failed append or replacement leaves the earlier file whole and
 // no temporary behind, and the files work again once the fault is gone.
 
@@ -9,10 +9,10 @@
 #include <fstream>
 #include <sstream>
 
+#include "platform/ini_settings_store.h"
 #include "platform/win32/faulty_system_calls.h"
 #include "platform/win32/temp_folder.h"
 #include "platform/win32/win32_file_system.h"
-#include "platform/win32/win32_settings_store.h"
 
 namespace velmora {
 namespace {
@@ -149,40 +149,50 @@ constexpr char kEarlierSettings[] = "[Settings]\r\nName=Anna Berg\r\nClaimed=3\r
 
 class Win32SettingsFaultTest : public ::testing::Test {
  protected:
-  Win32SettingsFaultTest() { faults_.InstallInto(store_.system_calls()); }
+  Win32SettingsFaultTest() { faults_.InstallInto(files_.system_calls()); }
   void SetUp() override {
     std::filesystem::create_directory("Plugins");
     std::ofstream(kSettingsFile, std::ios::binary) << kEarlierSettings;
   }
+  bool NoTemporary() {
+    return std::none_of(std::filesystem::directory_iterator("Plugins"),
+                        std::filesystem::directory_iterator(), [](const auto& entry) {
+                          return entry.path().filename() != "Velmora.ini";
+                        });
+  }
 
   testing::TempFolder folder_;
-  Win32SettingsStore store_;
+  Win32FileSystem files_;
+  IniSettingsStore store_{files_, kSettingsFile};
   testing::FaultySystemCalls faults_;
 };
 
-// The profile write fails as a whole; the file stays as it was and the key
-// is written once the fault is gone.
+// Whatever step fails, even a disk that fills in the middle of the file, the
+// file stays as it was, every earlier key with it, and the key is written
+// once the fault is gone.
 TEST_F(Win32SettingsFaultTest, FailedWriteKeepsTheFileAndIsReported) {
-  for (FaultStep step : {FaultStep::kOpen, FaultStep::kWrite, FaultStep::kDiskFull}) {
-    faults_.Fail(step, "Velmora.ini");
-    EXPECT_FALSE(store_.Write("Claimed", "147"));
+  const std::pair<FaultStep, std::size_t> faults[] = {
+      {FaultStep::kOpen, 0},  {FaultStep::kWrite, 0},     {FaultStep::kFlush, 0},
+      {FaultStep::kClose, 0}, {FaultStep::kMove, 0},      {FaultStep::kDiskFull, 0},
+      {FaultStep::kDiskFull, 20}, {FaultStep::kReadOnlyFolder, 0}};
+  for (const auto& [step, room] : faults) {
+    faults_.Fail(step, "Velmora.ini", room);
+    EXPECT_FALSE(store_.Write("Claimed", "147")) << static_cast<int>(step);
     EXPECT_EQ(Slurp(kSettingsFile), kEarlierSettings);
+    EXPECT_TRUE(NoTemporary());
     EXPECT_EQ(store_.Read("Claimed"), "3");
     faults_.Heal();
   }
   EXPECT_TRUE(store_.Write("Claimed", "147"));
-  EXPECT_EQ(store_.Read("Claimed"), "147");
-  EXPECT_EQ(store_.Read("Name"), "Anna Berg");
-  EXPECT_EQ(faults_.failures(), 3);
+  EXPECT_EQ(Slurp(kSettingsFile), "[Settings]\r\nName=Anna Berg\r\nClaimed=147\r\n");
 }
 
-TEST_F(Win32SettingsFaultTest, ReadOnlyFolderKeepsTheFileWritableAndCreatesNothing) {
+TEST_F(Win32SettingsFaultTest, ReadOnlyFolderCreatesNothing) {
   faults_.Fail(FaultStep::kReadOnlyFolder, "Plugins");
-  EXPECT_TRUE(store_.Write("Claimed", "9"));
-  EXPECT_EQ(store_.Read("Claimed"), "9");
-  Win32SettingsStore other("Plugins\\Other.ini", store_.system_calls());
+  IniSettingsStore other(files_, "Plugins\\Other.ini");
   EXPECT_FALSE(other.Write("Claimed", "9"));
   EXPECT_FALSE(std::filesystem::exists("Plugins\\Other.ini"));
+  EXPECT_TRUE(NoTemporary());
 }
 
 // A host text with line breaks neither splits its line nor adds a key.

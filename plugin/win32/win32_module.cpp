@@ -4,9 +4,9 @@
 
 #include "platform/win32/windows_api.h"
 
+#include "platform/ini_settings_store.h"
 #include "platform/win32/win32_file_system.h"
 #include "platform/win32/win32_host_link.h"
-#include "platform/win32/win32_settings_store.h"
 #include "plugin/win32/win32_window_system.h"
 #include "plugin/module_instance.h"
 
@@ -20,7 +20,9 @@ struct Win32Module {
   Win32Module() { windows.BindDxccDisplay(&module.dxcc_display()); }
 
   Win32FileSystem files;
-  Win32SettingsStore settings;
+  // The settings file goes through the file layer: a write replaces the file
+  // whole, so a disk that fills during the write keeps every earlier key.
+  IniSettingsStore settings{files, "Plugins\\Velmora.ini"};
   Win32WindowSystem windows;
   Win32HostLink host;
   Module module{Platform{files, settings, windows, host}};

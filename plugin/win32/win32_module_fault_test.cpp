@@ -16,7 +16,6 @@
 #include "platform/win32/faulty_system_calls.h"
 #include "platform/win32/temp_folder.h"
 #include "platform/win32/win32_file_system.h"
-#include "platform/win32/win32_settings_store.h"
 #include "results/cabrillo_writer.h"
 #include "testing/module_fixture.h"
 
@@ -33,7 +32,7 @@ constexpr char kCabrilloFile[] = "DL1ABC.cbr";
 
 struct DiskPlugin {
   Win32FileSystem files;
-  Win32SettingsStore settings;
+  IniSettingsStore settings{files, kSettingsFile};
   testing::FakeWindowSystem windows;
   testing::FakeHostLink host;
   Module module{Platform{files, settings, windows, host}};
@@ -141,7 +140,6 @@ class ModuleOnDisk : public ::testing::Test {
  protected:
   ModuleOnDisk() {
     faults_.InstallInto(disk_.files.system_calls());
-    faults_.InstallInto(disk_.settings.system_calls());
     std::filesystem::create_directory("Plugins");
     std::filesystem::create_directory("host");
   }
@@ -160,15 +158,9 @@ class ModuleOnDisk : public ::testing::Test {
   std::string InTwin(const std::string& name) {
     return twin_.files.ReadFile(name).value_or("(none)");
   }
-  // Every file the twin wrote is on disk byte for byte; the settings, which
-  // the profile functions lay out in their own way, key by key.
+  // Every file the twin wrote is on disk byte for byte.
   void ExpectDiskLikeTwin() {
-    for (const auto& [name, text] : twin_.files.files) {
-      if (name == kSettingsFile) continue;
-      EXPECT_EQ(OnDisk(name), text) << name;
-    }
-    for (const char* key : {"Claimed", "Name"})
-      EXPECT_EQ(disk_.settings.Read(key), twin_.settings.Read(key)) << key;
+    for (const auto& [name, text] : twin_.files.files) EXPECT_EQ(OnDisk(name), text) << name;
   }
   void ExpectNoTemporary() {
     for (const char* folder : {"", "Plugins"})
@@ -203,11 +195,7 @@ TEST_P(EveryWriterTest, FailureKeepsQsosAndFilesWholeAndIsMadeGoodLater) {
   faults_.Fail(fault.step, writer.target, fault.room);
   Both(writer.write);
   const std::string now = OnDisk(file);
-  const bool settings = file == kSettingsFile;
-  EXPECT_TRUE(settings ? now == earlier || disk_.settings.Read("Claimed") ==
-                                               twin_.settings.Read("Claimed")
-                       : IsEarlierOrWholeLater(now, earlier, InTwin(file)))
-      << now;
+  EXPECT_TRUE(IsEarlierOrWholeLater(now, earlier, InTwin(file))) << now;
   ExpectNoTemporary();
   EXPECT_EQ(LogText(disk_.module), LogText(twin_.module));
   std::vector<std::string> said(disk_.windows.messages.begin() + messages,
@@ -251,11 +239,10 @@ TEST_F(ModuleOnDisk, FullDiskThroughAContest) {
   EXPECT_GT(faults_.failures(), 0);
   ExpectNoTemporary();
   EXPECT_EQ(OnDisk(kCabrilloFile), "START-OF-LOG: 3.0\r\nEND-OF-LOG:\r\n");
-  for (const char* name : {kBadQsos, "err.txt"}) {
+  for (const char* name : {kBadQsos, "err.txt", kSettingsFile}) {
     std::string text = disk_.files.ReadFile(name).value_or("");
     EXPECT_TRUE(text.empty() || text.ends_with("\r\n")) << name << ": " << text;
   }
-  EXPECT_FALSE(std::filesystem::exists(kSettingsFile));
   EXPECT_EQ(LogText(disk_.module), LogText(twin_.module));
   EXPECT_EQ(disk_.module.claimed_score(), twin_.module.claimed_score());
   EXPECT_EQ(disk_.windows.messages.back(), "Could not write DL1ABC.cbr");

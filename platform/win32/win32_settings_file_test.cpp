@@ -1,4 +1,4 @@
-#include "platform/win32/win32_settings_store.h"
+// The settings file on the Win32 file layer, as the DLL keeps it.
 
 #include <gtest/gtest.h>
 
@@ -6,7 +6,9 @@
 #include <fstream>
 #include <sstream>
 
+#include "platform/ini_settings_store.h"
 #include "platform/win32/temp_folder.h"
+#include "platform/win32/win32_file_system.h"
 
 namespace velmora {
 namespace {
@@ -18,15 +20,16 @@ std::string Slurp(const std::filesystem::path& path) {
   return text.str();
 }
 
-class Win32SettingsStoreTest : public ::testing::Test {
+class Win32SettingsFileTest : public ::testing::Test {
  protected:
   void SetUp() override { std::filesystem::create_directory("Plugins"); }
 
   velmora::testing::TempFolder folder_;
-  Win32SettingsStore store_;
+  Win32FileSystem files_;
+  IniSettingsStore store_{files_, "Plugins\\Velmora.ini"};
 };
 
-TEST_F(Win32SettingsStoreTest, FirstWriteCreatesFileAndSectionUnderTheCurrentFolder) {
+TEST_F(Win32SettingsFileTest, FirstWriteCreatesFileAndSectionUnderTheCurrentFolder) {
   EXPECT_EQ(store_.Read("Start"), "");
   ASSERT_TRUE(store_.Write("Start", "1"));
   ASSERT_TRUE(store_.Write("Claimed", "147"));
@@ -37,7 +40,7 @@ TEST_F(Win32SettingsStoreTest, FirstWriteCreatesFileAndSectionUnderTheCurrentFol
   EXPECT_EQ(store_.Read("Missing"), "");
 }
 
-TEST_F(Win32SettingsStoreTest, ReadsValuesOfAnyLengthWhole) {
+TEST_F(Win32SettingsFileTest, ReadsValuesOfAnyLengthWhole) {
   for (std::size_t length : {99u, 150u, 255u, 256u, 257u, 5000u}) {
     std::string value;
     for (std::size_t i = 0; i < length; ++i) value += static_cast<char>('a' + i % 26);
@@ -46,7 +49,7 @@ TEST_F(Win32SettingsStoreTest, ReadsValuesOfAnyLengthWhole) {
   }
 }
 
-TEST_F(Win32SettingsStoreTest, RewritesAValueInPlace) {
+TEST_F(Win32SettingsFileTest, RewritesAValueInPlace) {
   ASSERT_TRUE(store_.Write("Name", "first"));
   ASSERT_TRUE(store_.Write("Call", "DL1ABC"));
   ASSERT_TRUE(store_.Write("Name", "second"));
@@ -54,9 +57,10 @@ TEST_F(Win32SettingsStoreTest, RewritesAValueInPlace) {
   EXPECT_EQ(Slurp("Plugins/Velmora.ini"), "[Settings]\r\nName=second\r\nCall=DL1ABC\r\n");
 }
 
-TEST(Win32SettingsStoreMissingFolderTest, WriteFailsAndCreatesNothing) {
+TEST(Win32SettingsFileMissingFolderTest, WriteFailsAndCreatesNothing) {
   velmora::testing::TempFolder folder;
-  Win32SettingsStore store;
+  Win32FileSystem files;
+  IniSettingsStore store{files, "Plugins\\Velmora.ini"};
   EXPECT_FALSE(store.Write("Start", "1"));
   EXPECT_EQ(store.Read("Start"), "");
   EXPECT_FALSE(std::filesystem::exists("Plugins"));
