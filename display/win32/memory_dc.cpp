@@ -15,6 +15,7 @@ MemoryDc::MemoryDc(HDC target, const RECT& area) : target_(target), area_(area) 
     return;
   }
   displaced_ = ::SelectObject(memory_, bitmap_);
+  displaced_font_ = ::SelectObject(memory_, ::GetCurrentObject(target, OBJ_FONT));
   ::SetWindowOrgEx(memory_, area.left, area.top, nullptr);
 }
 
@@ -22,6 +23,7 @@ MemoryDc::~MemoryDc() {
   if (!memory_) return;
   ::BitBlt(target_, area_.left, area_.top, area_.right - area_.left, area_.bottom - area_.top,
            memory_, area_.left, area_.top, SRCCOPY);
+  ::SelectObject(memory_, displaced_font_);
   ::SelectObject(memory_, displaced_);
   ::DeleteObject(bitmap_);
   ::DeleteDC(memory_);

@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
 #include <string>
 
 #include "display/colour.h"
@@ -21,6 +22,38 @@ INT_PTR PageColours(HDC dc, HBRUSH brush) {
   ::SetTextColor(dc, RGB(kTextColour.red, kTextColour.green, kTextColour.blue));
   ::SetBkColor(dc, RGB(kPageBackground.red, kPageBackground.green, kPageBackground.blue));
   return reinterpret_cast<INT_PTR>(brush);
+}
+
+// The tab control erases to the system's face colour, which showed as a strip
+// between the tab buttons and the page: it erases to the page colour instead.
+// Its own procedure and the brush wait in properties of the control.
+constexpr char kTabProcedure[] = "velmora.tab_procedure";
+constexpr char kTabBrush[] = "velmora.tab_brush";
+
+LRESULT CALLBACK TabProcedure(HWND tabs, UINT message, WPARAM wparam, LPARAM lparam) {
+  auto own = reinterpret_cast<WNDPROC>(::GetPropA(tabs, kTabProcedure));
+  if (!own) return ::DefWindowProcA(tabs, message, wparam, lparam);
+  if (message == WM_ERASEBKGND) {
+    RECT client{};
+    ::GetClientRect(tabs, &client);
+    ::FillRect(reinterpret_cast<HDC>(wparam), &client,
+               static_cast<HBRUSH>(::GetPropA(tabs, kTabBrush)));
+    return TRUE;
+  }
+  if (message == WM_NCDESTROY) {
+    ::SetWindowLongPtrA(tabs, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(own));
+    ::RemovePropA(tabs, kTabProcedure);
+    ::RemovePropA(tabs, kTabBrush);
+  }
+  return ::CallWindowProcA(own, tabs, message, wparam, lparam);
+}
+
+void ErasePageColoured(HWND tabs, HBRUSH brush) {
+  const LONG_PTR own = ::GetWindowLongPtrA(tabs, GWLP_WNDPROC);
+  if (!own || !brush || !::SetPropA(tabs, kTabBrush, brush) ||
+      !::SetPropA(tabs, kTabProcedure, reinterpret_cast<HANDLE>(own)))
+    return;
+  ::SetWindowLongPtrA(tabs, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&TabProcedure));
 }
 
 }  // namespace
@@ -59,11 +92,17 @@ void MultiplierWindow::ShowPageStates(const PageStates& states) {
 // The pages go where the tab control leaves room for them, in tab order.
 void MultiplierWindow::OnInit() {
   HWND tabs = ::GetDlgItem(handle(), kMultiplierTabControl);
+  ErasePageColoured(tabs, brush_);
   RECT tab_rect{};
   ::GetWindowRect(tabs, &tab_rect);
   const PagePlacement at =
       PlacePages(tab_rect.right - tab_rect.left, tab_rect.bottom - tab_rect.top);
-  page_area_ = {at.x, at.y, at.x + at.width, at.y + at.height};
+  // The pages reach down to the tab control's frame: at the given height the
+  // last row of the longest page sat on the page's bottom edge.
+  RECT frame{};
+  ::GetClientRect(tabs, &frame);
+  ::MapWindowPoints(tabs, handle(), reinterpret_cast<POINT*>(&frame), 2);
+  page_area_ = {at.x, at.y, at.x + at.width, std::max<LONG>(at.y + at.height, frame.bottom)};
 
   const auto& pages = ContinentPages();
   for (std::size_t page = 0; page < pages.size(); ++page)

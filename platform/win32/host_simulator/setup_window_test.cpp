@@ -4,6 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/win32/windows_api.h"
+
+#include <commctrl.h>
 #include <objbase.h>
 
 #include <algorithm>
@@ -14,6 +17,7 @@
 #include <string>
 #include <vector>
 
+#include "display/colour.h"
 #include "display/dxcc_table.h"
 #include "platform/win32/host_simulator/fake_host_application.h"
 #include "platform/win32/host_simulator/plugin_windows.h"
@@ -308,6 +312,68 @@ TEST_F(SetupWindowTest, ContinentPagesHoldEveryBoxOfTheTable) {
   }
 }
 
+// The colour at (x, y) of the window's client area, as the screen shows it.
+COLORREF PixelOf(HWND window, int x, int y) {
+  HDC dc = ::GetDC(window);
+  const COLORREF colour = ::GetPixel(dc, x, y);
+  ::ReleaseDC(window, dc);
+  return colour;
+}
+
+constexpr COLORREF ColourOf(Rgb rgb) { return RGB(rgb.red, rgb.green, rgb.blue); }
+
+// Shows continent page `page` as a click on its tab does. The page is looked
+// up first: the click reorders the pages on the setup thread.
+bool ClickTab(HWND multiplier, int page) {
+  HWND shown = FindContinentPage(multiplier, page);
+  HWND tabs = ::GetDlgItem(multiplier, IDC_MULTIPLIER_TABS);
+  RECT item{};
+  if (!::SendMessageA(tabs, TCM_GETITEMRECT, static_cast<WPARAM>(page),
+                      reinterpret_cast<LPARAM>(&item)))
+    return false;
+  const LPARAM at = MAKELPARAM((item.left + item.right) / 2, (item.top + item.bottom) / 2);
+  ::PostMessageA(tabs, WM_LBUTTONDOWN, MK_LBUTTON, at);
+  ::PostMessageA(tabs, WM_LBUTTONUP, 0, at);
+  return shown && PumpUntil([&] { return ::IsWindowVisible(shown) != FALSE; }, kPatience);
+}
+
+// Every page in its screenshot, on the page colour from the tab buttons down,
+// with the glyph of every box inside the page and the tab control's frame.
+TEST_F(SetupWindowTest, EveryContinentPageShowsWholeOnThePageColour) {
+  Store("setup_view_dxcc_extended", "1");
+  Load();
+  ASSERT_NE(OpenSetup(), nullptr);
+  HWND multiplier = WaitFor(PluginWindow::kMultiplier);
+  ASSERT_NE(multiplier, nullptr);
+  HWND tabs = ::GetDlgItem(multiplier, IDC_MULTIPLIER_TABS);
+  HDC screen = ::GetDC(nullptr);
+  const int glyph = 12 * ::GetDeviceCaps(screen, LOGPIXELSY) / 96 + 1;
+  ::ReleaseDC(nullptr, screen);
+  const auto& pages = ContinentPages();
+  for (int page = 0; page < kPageCount; ++page) {
+    ASSERT_TRUE(ClickTab(multiplier, page)) << "page " << page;
+    PumpFor(300);
+    HWND window = FindContinentPage(multiplier, page);
+    RECT frame{};  // the tab control's client area less its frame, on screen
+    ::GetClientRect(tabs, &frame);
+    ::MapWindowPoints(tabs, nullptr, reinterpret_cast<POINT*>(&frame), 2);
+    RECT shown{};
+    ::GetWindowRect(window, &shown);
+    for (const EntityBox& box : pages[static_cast<std::size_t>(page)].boxes) {
+      RECT at{};
+      ::GetWindowRect(::GetDlgItem(window, box.control_id), &at);
+      EXPECT_LE((at.top + at.bottom) / 2 + glyph / 2, std::min(shown.bottom, frame.bottom))
+          << pages[static_cast<std::size_t>(page)].tab_caption << box.label;
+    }
+    POINT below_tabs{(shown.left + shown.right) / 2, shown.top - 2};
+    ::ScreenToClient(tabs, &below_tabs);
+    EXPECT_EQ(PixelOf(tabs, below_tabs.x, below_tabs.y), ColourOf(kPageBackground))
+        << "page " << page << " at " << below_tabs.x << "," << below_tabs.y;
+    const std::string continent(pages[static_cast<std::size_t>(page)].tab_caption.substr(3, 2));
+    Screenshot(multiplier, "multiplier_" + continent + ".png");
+  }
+}
+
 TEST_F(SetupWindowTest, InfoWindowShowsTheCallBeingEntered) {
   RegisterHost();
   host_.SetFrequency(7010000.0);
@@ -324,6 +390,43 @@ TEST_F(SetupWindowTest, InfoWindowShowsTheCallBeingEntered) {
   EXPECT_EQ(TitleOf(info), "ZEB-2017 Worked with OK1AB ");
   EXPECT_TRUE(CloseItemDisabledNotGreyed(info));
   Screenshot(info, "info_window.png");
+}
+
+// With the call field empty the info button lists the entities of the band;
+// once the operator has typed a character or two it draws the call view,
+// though the lists and the title wait for the third, and so does every later
+// repaint.
+TEST_F(SetupWindowTest, InfoButtonTakesAShortCallAsTheCallBeingEntered) {
+  RegisterHost();
+  host_.SetFrequency(14025000.0);
+  Store("DXCC", "1");
+  Load();
+  Run(kReset);
+  Run("add DL1ABC 4U1VIC 2017-06-03 13:00 14025000 CW 599 001 599 007 4U1V EU 20m\n"
+      "add DL1ABC 9A2AA  2017-06-03 13:02 14031000 CW 599 002 599 015 9A   EU 20m\n"
+      "add DL1ABC OK1AB  2017-06-03 13:04 14032000 CW 599 003 599 021 OK   EU 20m\n"
+      "add DL1ABC 4U1ITU 2017-06-03 13:06 14033000 CW 599 004 599 030 4U1I EU 20m\n"
+      "add DL1ABC EA6XX  2017-06-03 13:08 14034000 CW 599 005 599 031 EA6  EU 20m\n"
+      "result\n");
+  HWND info = WaitFor(PluginWindow::kDxccInfo);
+  ASSERT_NE(info, nullptr);
+  HWND button = ::GetDlgItem(info, IDC_INFO_BUTTON);
+  RECT item{};
+  ::GetClientRect(button, &item);
+  const int x = item.right - 3;  // right of the header, above the first row
+  Refresh();
+  const std::string list_title = "ZEB-2017 DXCC worked on 20m 5 of 338";
+  ASSERT_TRUE(PumpUntil([&] { return TitleOf(info) == list_title; }, kPatience))
+      << TitleOf(info);
+  EXPECT_EQ(PixelOf(button, x, 3), ColourOf(kPageBackground));
+  Screenshot(info, "info_window_list.png");
+
+  host_.SetEntryText(L"OK");
+  Refresh();
+  ::InvalidateRect(button, nullptr, FALSE);
+  EXPECT_TRUE(PumpUntil(
+      [&] { return PixelOf(button, x, 3) == ColourOf(kCallViewBackground); }, kPatience));
+  EXPECT_EQ(TitleOf(info), list_title);
 }
 
 // The setup thread answers its messages within this while the host is
@@ -405,6 +508,7 @@ TEST_F(SetupWindowTest, RussianTitlesShowInAnyCodePage) {
   EXPECT_EQ(WideTitleOf(info), band_title);
   EXPECT_EQ(WideTitleOf(setup),  // "Setup ZEB-2017"
             L"\u0423\u0441\u0442\u0430\u043d\u043e\u0432\u043a\u0438 ZEB-2017");
+  Screenshot(setup, "setup_window_ru.png");
 
   host_.SetEntryText(L"UA9XX");
   Refresh();
