@@ -77,6 +77,12 @@ class SetupWindowTest : public ::testing::Test {
     Run(kReset);
     return WaitFor(PluginWindow::kSetup);
   }
+  // The multiplier window, opened with a new setup window.
+  HWND OpenMultiplier() {
+    Store("setup_view_dxcc_extended", "1");
+    Load();
+    return OpenSetup() ? WaitFor(PluginWindow::kMultiplier) : nullptr;
+  }
   // A call check asks for a status refresh; it is done once the host was
   // asked for the call and the rest of the refresh had time to run.
   void Refresh() {
@@ -270,10 +276,7 @@ TEST_F(SetupWindowTest, WithoutAutomationTheWindowsStillWork) {
 TEST_F(SetupWindowTest, MultiplierWindowTicksTheEntitiesWorkedOnTheBand) {
   RegisterHost();
   host_.SetFrequency(14025000.0);
-  Store("setup_view_dxcc_extended", "1");
-  Load();
-  ASSERT_NE(OpenSetup(), nullptr);
-  HWND multiplier = WaitFor(PluginWindow::kMultiplier);
+  HWND multiplier = OpenMultiplier();
   ASSERT_NE(multiplier, nullptr);
   Run("add DL1ABC OK1AB  2017-06-03 13:00 14025000 CW 599 001 599 007 OK  EU 20m\n"
       "add DL1ABC 9A2AA  2017-06-03 13:02 14031000 CW 599 002 599 015 9A  EU 20m\n"
@@ -293,10 +296,7 @@ TEST_F(SetupWindowTest, MultiplierWindowTicksTheEntitiesWorkedOnTheBand) {
 }
 
 TEST_F(SetupWindowTest, ContinentPagesHoldEveryBoxOfTheTable) {
-  Store("setup_view_dxcc_extended", "1");
-  Load();
-  ASSERT_NE(OpenSetup(), nullptr);
-  HWND multiplier = WaitFor(PluginWindow::kMultiplier);
+  HWND multiplier = OpenMultiplier();
   ASSERT_NE(multiplier, nullptr);
   EXPECT_TRUE(CloseItemDisabledNotGreyed(multiplier));
   const auto& pages = ContinentPages();
@@ -340,10 +340,7 @@ bool ClickTab(HWND multiplier, int page) {
 // Every page in its screenshot, on the page colour from the tab buttons down,
 // with the glyph of every box inside the page and the tab control's frame.
 TEST_F(SetupWindowTest, EveryContinentPageShowsWholeOnThePageColour) {
-  Store("setup_view_dxcc_extended", "1");
-  Load();
-  ASSERT_NE(OpenSetup(), nullptr);
-  HWND multiplier = WaitFor(PluginWindow::kMultiplier);
+  HWND multiplier = OpenMultiplier();
   ASSERT_NE(multiplier, nullptr);
   HWND tabs = ::GetDlgItem(multiplier, IDC_MULTIPLIER_TABS);
   HDC screen = ::GetDC(nullptr);
