@@ -50,6 +50,18 @@ std::vector<long> FakeHostApplication::entry_fields() const {
   return entry_fields_;
 }
 
+std::size_t FakeHostApplication::entry_requests() const {
+  std::lock_guard lock(mutex_);
+  return entry_fields_.size();
+}
+
+void FakeHostApplication::ClearRecords() {
+  std::lock_guard lock(mutex_);
+  macros_.clear();
+  entry_fields_.clear();
+  locales_.clear();
+}
+
 void FakeHostApplication::FailWith(HRESULT error) {
   std::lock_guard lock(mutex_);
   error_ = error;

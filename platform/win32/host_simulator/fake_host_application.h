@@ -33,6 +33,10 @@ class FakeHostApplication final : public IDispatch {
   void SetFrequency(double hz);
   std::vector<std::wstring> macros() const;
   std::vector<long> entry_fields() const;  // the arguments of method 8
+  std::size_t entry_requests() const;      // calls of method 8
+  // Forgets the calls recorded so far (macros, entry fields, locales), so
+  // that a long run does not grow them without end.
+  void ClearRecords();
   // Every call is answered with `error` from now on; S_OK answers again.
   void FailWith(HRESULT error);
   int calls() const;                  // every Invoke, answered or failed

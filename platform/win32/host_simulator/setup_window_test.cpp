@@ -21,6 +21,7 @@
 #include "display/dxcc_table.h"
 #include "platform/win32/host_simulator/fake_host_application.h"
 #include "platform/win32/host_simulator/plugin_windows.h"
+#include "platform/win32/host_simulator/unmanaged_windows.h"
 #include "platform/win32/host_simulator/velmora_library.h"
 #include "platform/win32/temp_folder.h"
 #include "resources/resource_ids.h"
@@ -30,19 +31,6 @@ namespace {
 
 constexpr unsigned long kPatience = 10000;
 
-// There is no window manager on the virtual display, but Wine lets one manage
-// captioned windows and, at each hiding, waits two seconds for it to answer.
-// Windows that Wine places itself behave as on Windows. Set before the first
-// window of this program loads the display driver, which reads it.
-class UnmanagedWindows : public ::testing::Environment {
- public:
-  void SetUp() override {
-    const char managed[] = "N";
-    ASSERT_EQ(::RegSetKeyValueA(HKEY_CURRENT_USER, "Software\\Wine\\X11 Driver", "Managed",
-                                REG_SZ, managed, sizeof(managed)),
-              ERROR_SUCCESS);
-  }
-};
 [[maybe_unused]] const auto* const kUnmanagedWindows =
     ::testing::AddGlobalTestEnvironment(new UnmanagedWindows);
 constexpr char kReset[] = "reset - 0 DL1ABC 2017-06-03 12:00 2017-06-04 11:59 DL EU\n";
