@@ -48,6 +48,7 @@ std::string BandTitle(const RefreshInput& in, int band, int worked) {
 
 int BandIndexForFrequency(double frequency_hz) {
   constexpr double kWholeMhz[kBandCount] = {1, 3, 7, 14, 21, 28};
+  if (!std::isfinite(frequency_hz)) return -1;
   const double mhz = std::trunc(frequency_hz / 1'000'000.0);
   for (int band = 0; band < kBandCount; ++band)
     if (mhz == kWholeMhz[band]) return band;

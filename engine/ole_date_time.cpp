@@ -1,5 +1,6 @@
 #include "engine/ole_date_time.h"
 
+#include <bit>
 #include <chrono>
 #include <cmath>
 
@@ -17,7 +18,7 @@ const std::chrono::sys_days kEpoch =
     std::chrono::year{1899} / std::chrono::December / 30;
 
 bool Breakdown(double dt, Broken& out) {
-  if (!(dt >= kMinDays && dt < kMaxDays)) return false;
+  if (dt < kMinDays || dt >= kMaxDays) return false;
   // Round to the nearest second, away from zero, as the host does.
   double value = dt + (dt > 0.0 ? kHalfSecond : -kHalfSecond);
   double day_part = std::trunc(value);
@@ -79,7 +80,8 @@ COleDateTime COleDateTime::FromParts(int year, int month, int day, int hour,
 std::string COleDateTime::Format(const char* pattern) const {
   if (GetStatus() == kNull) return std::string();
   Broken t{};
-  if (GetStatus() != kValid || !Breakdown(m_dt, t)) return "Invalid DateTime";
+  if (GetStatus() != kValid || !HasFiniteDays() || !Breakdown(m_dt, t))
+    return "Invalid DateTime";
   std::string out;
   for (const char* p = pattern ? pattern : ""; *p; ++p) {
     if (*p != '%' || p[1] == '\0') {
@@ -95,14 +97,24 @@ std::string COleDateTime::Format(const char* pattern) const {
   return out;
 }
 
+bool COleDateTime::HasFiniteDays() const {
+  constexpr std::uint64_t kExponent = 0x7ff0000000000000;
+  return (std::bit_cast<std::uint64_t>(m_dt) & kExponent) != kExponent;
+}
+
+COleDateTime COleDateTime::Canonical() const {
+  if (GetStatus() == kValid && !HasFiniteDays()) return COleDateTime(0.0, kInvalid);
+  return *this;
+}
+
 double COleDateTime::LinearDays() const {
-  if (m_dt >= 0.0) return m_dt;
+  if (!HasFiniteDays() || m_dt >= 0.0) return m_dt;
   double whole = std::ceil(m_dt);
   return whole - (m_dt - whole);
 }
 
 bool COleDateTime::SameTime(const COleDateTime& other) const {
   if (m_status != other.m_status) return false;
-  if (m_status == kValid) return m_dt == other.m_dt;
+  if (m_status == kValid) return HasFiniteDays() && other.HasFiniteDays() && m_dt == other.m_dt;
   return m_status == kNull;
 }

@@ -18,6 +18,15 @@ class COleDateTime {
   double Days() const { return m_dt; }
   Status GetStatus() const { return static_cast<Status>(m_status); }
 
+  // Whether the value is a number (no NaN, no infinity); read from its bits,
+  // so that not even a signalling NaN raises a floating-point exception.
+  bool HasFiniteDays() const;
+
+  // The same date-time, but a valid status over a value that is no number
+  // (which no date is) reads as invalid: every later use of a valid value
+  // then compares and subtracts numbers only.
+  COleDateTime Canonical() const;
+
   // strftime-style: %Y %m %d %H %M %S %y %j and %%. An invalid or out-of-range
   // value formats as "Invalid DateTime", a null one as the empty text.
   std::string Format(const char* pattern) const;

@@ -9,7 +9,7 @@ namespace velmora {
 
 ScoreKey QsoLog::MakeKey(const CInfo& r) {
   ScoreKey key;
-  const bool valid = r.Time.GetStatus() == COleDateTime::kValid;
+  const bool valid = r.Time.GetStatus() == COleDateTime::kValid && r.Time.HasFiniteDays();
   key.days = valid ? r.Time.LinearDays() : std::numeric_limits<double>::infinity();
   key.prefix = prefixes_.Intern(r.Prefix);
   key.continent = continents_.Intern(r.Continent);

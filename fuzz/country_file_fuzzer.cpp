@@ -8,8 +8,10 @@
 
 #include "replay/country_file.h"
 #include "replay/log_qso.h"
+#include "fuzz/float_traps.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  FloatTrapsDuringInput traps;
   const std::string_view text(reinterpret_cast<const char*>(data), size);
   try {
     const CountryFile countries = CountryFile::Parse(text, "fuzz.dat");

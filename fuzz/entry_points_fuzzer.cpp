@@ -8,6 +8,7 @@
 
 #include <fuzzer/FuzzedDataProvider.h>
 
+#include <bit>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -25,6 +26,7 @@
 #include "plugin/module_instance.h"
 #include "testing/module_fixture.h"
 #include "testing/plain_scan_engine.h"
+#include "fuzz/float_traps.h"
 
 namespace velmora {
 
@@ -115,11 +117,14 @@ class HostDraw {
   HostText Continent() { return Text({"EU", "NA", "AS", "AF"}); }
 
   std::optional<COleDateTime> Time() {
-    switch (input_.ConsumeIntegralInRange(0, 7)) {
+    switch (input_.ConsumeIntegralInRange(0, 8)) {
       case 0: return std::nullopt;
       case 1: return COleDateTime(input_.ConsumeFloatingPoint<double>(), Status());
       case 2:
         return COleDateTime(input_.ConsumeIntegralInRange(-700000, 3000000) / 7.0, Status());
+      case 3:  // any bits: NaNs (signalling too), infinities, huge values
+        return COleDateTime(std::bit_cast<double>(input_.ConsumeIntegral<std::uint64_t>()),
+                            Status());
       default:
         return testing::At(input_.ConsumeIntegralInRange(0, 23),
                            input_.ConsumeIntegralInRange(0, 59) / 5 * 5, 0,
@@ -361,6 +366,7 @@ class Session {
 }  // namespace velmora
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  FloatTrapsDuringInput traps;
   FuzzedDataProvider input(data, size);
   velmora::Session session(input);
   for (int calls = 0; calls < 400 && input.remaining_bytes() > 0; ++calls) session.Step();

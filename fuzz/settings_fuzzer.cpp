@@ -15,6 +15,7 @@
 #include "platform/text_lines.h"
 #include "platform/ini_settings_store.h"
 #include "testing/fake_file_system.h"
+#include "fuzz/float_traps.h"
 
 namespace velmora {
 namespace {
@@ -80,6 +81,7 @@ bool KeepsOtherLines(const std::vector<std::string>& before,
 }  // namespace velmora
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  FloatTrapsDuringInput traps;
   using namespace velmora;
   FuzzedDataProvider input(data, size);
   testing::FakeFileSystem files;

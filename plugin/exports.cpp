@@ -14,7 +14,7 @@ using velmora::TheModule;
 std::string Text(const char* s) { return s ? std::string(s) : std::string(); }
 
 COleDateTime Time(const COleDateTime* t) {
-  return t ? *t : COleDateTime(0.0, COleDateTime::kNull);
+  return t ? t->Canonical() : COleDateTime(0.0, COleDateTime::kNull);
 }
 
 velmora::QsoArgs MakeQsoArgs(const char* own_call, const char* call,

@@ -13,7 +13,10 @@ namespace {
 
 constexpr double kHalfSecondDays = 5.787037037037037e-06;
 constexpr std::uint32_t kNoId = 0xffffffff;
-constexpr double kNoAge = std::numeric_limits<double>::quiet_NaN();
+constexpr double kNoAge = -std::numeric_limits<double>::infinity();
+// Ages beyond a billion days are only far: no rate window comes near them.
+constexpr double kFarDays = 1e9;
+constexpr double kFarMinutes = kFarDays * 1440.0;
 
 std::string SortKey(const std::string& band) {
   if (band.size() >= 20) return band;
@@ -21,11 +24,15 @@ std::string SortKey(const std::string& band) {
 }
 
 // Minutes from `time` to `reference`, rounded to the nearest second, before
-// the truncation to whole minutes; NaN when `time` is not valid. An age
-// truncates below `limit` exactly when this value is not at least `limit`,
-// and an invalid time (age 0) is below every limit, as NaN compares.
+// the truncation to whole minutes; minus infinity when `time` is not valid.
+// An age truncates below `limit` exactly when this value is not at least
+// `limit`, and an invalid time (age 0) is below every limit. Both days are
+// numbers; the halves cannot overflow, so neither can the difference of two
+// days that are not far apart.
 double RawAgeMinutes(double reference_days, const ScoreKey& time) {
   if (!time.Has(ScoreKey::kTimeValid)) return kNoAge;
+  const double half = reference_days / 2 - time.days / 2;
+  if (std::fabs(half) > kFarDays / 2) return std::copysign(kFarMinutes, half);
   const double diff = reference_days - time.days;
   return (diff + std::copysign(kHalfSecondDays, diff)) * 1440.0;
 }
@@ -232,8 +239,8 @@ class ScorePass {
   void AddToWindows(const ScoreKey& key, int points) {
     if (export_mode_) return;
     const double age = last_valid_ ? RawAgeMinutes(last_.days, key) : kNoAge;
-    if (!(age >= 60.0)) rates_.hour_qsos += 1, rates_.hour_points += points;
-    if (!(age >= 10.0)) rates_.ten_qsos += 1, rates_.ten_points += points;
+    if (age < 60.0) rates_.hour_qsos += 1, rates_.hour_points += points;
+    if (age < 10.0) rates_.ten_qsos += 1, rates_.ten_points += points;
   }
 
   // The points of the latest QSO that counts on the last QSO's band: the

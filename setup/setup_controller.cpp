@@ -12,6 +12,13 @@ namespace {
 // more than this.
 constexpr double kSpotStepHz = 300.0;
 
+// What the host answers as its frequency, as a number the steps can be
+// measured on: no number, or one beyond any radio's (a terahertz), is none.
+double SaneFrequency(double hz) {
+  constexpr double kBeyondAnyRadioHz = 1e12;
+  return std::isfinite(hz) && std::fabs(hz) <= kBeyondAnyRadioHz ? hz : 0.0;
+}
+
 }  // namespace
 
 SetupController::SetupController(Module& module, Settings& settings, HostLink& host)
@@ -146,6 +153,7 @@ void SetupController::AskHost() {
     HostFailed();
     return;
   }
+  *hz = SaneFrequency(*hz);
   if (std::fabs(*hz - last_signalled_hz_) > kSpotStepHz) {
     if (!host_.SendMacro("<SP1>")) {
       HostFailed();

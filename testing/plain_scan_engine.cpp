@@ -17,6 +17,23 @@ bool Same(const CInfo& r, std::string_view call, std::string_view band,
   return r.Call == call && r.Band == band && r.Mode == mode;
 }
 
+// Whole minutes from `time` to `last`, rounded to the second; 0 when either
+// is not a valid number. Ages beyond a billion minutes are held there, and
+// the days are compared first so that no subtraction can overflow.
+long AgeMinutes(const COleDateTime& last, const COleDateTime& time) {
+  const auto usable = [](const COleDateTime& t) {
+    return t.GetStatus() == COleDateTime::kValid && t.HasFiniteDays();
+  };
+  if (!usable(last) || !usable(time)) return 0;
+  const double a = last.LinearDays(), b = time.LinearDays();
+  constexpr double kFar = 1e9 / 1440.0;
+  if (a / 2 - b / 2 > kFar / 2) return 1'000'000'000;
+  if (b / 2 - a / 2 > kFar / 2) return -1'000'000'000;
+  double days = a - b;
+  days += days >= 0 ? 5.787037037037037e-06 : -5.787037037037037e-06;
+  return static_cast<long>(std::clamp(std::trunc(days * 1440.0), -1e9, 1e9));
+}
+
 }  // namespace
 
 void PlainScanEngine::Reset(const Station& station) {
@@ -144,15 +161,7 @@ ScoreSheet PlainScanEngine::Score(bool export_mode) {
       if (r.Band == rate_band) {
         sheet.last_points = points;
         if (!export_mode) {
-          double days = log_.back().Time.LinearDays() - r.Time.LinearDays();
-          if (log_.back().Time.GetStatus() != COleDateTime::kValid ||
-              r.Time.GetStatus() != COleDateTime::kValid)
-            days = 0;
-          days += days >= 0 ? 5.787037037037037e-06 : -5.787037037037037e-06;
-          const double minutes = std::trunc(days * 1440.0);
-          long age = std::isnan(minutes)
-                         ? 0
-                         : static_cast<long>(std::clamp(minutes, -1e9, 1e9));
+          const long age = AgeMinutes(log_.back().Time, r.Time);
           if (age < 60) ++sheet.hour_qsos, sheet.hour_points += points;
           if (age < 10) ++sheet.ten_qsos, sheet.ten_points += points;
         }
