@@ -1,9 +1,12 @@
 #include "plugin/exports.h"
 
 #include "engine/exchange_rule.h"
+#include "platform/float_state_guard.h"
 #include "plugin/module_instance.h"
 
-// Each entry point copies its arguments (a null text reads as empty), calls
+// Each entry point runs in the floating-point state the plug-in is written
+// for and gives the host its own back (FloatStateGuard), copies its arguments
+// (a null text reads as empty, a date that is no number as invalid), calls
 // the module and returns the contract's safe value if anything goes wrong:
 // nothing may escape into the host.
 
@@ -54,6 +57,7 @@ int AddData0(const char* own_call, const char* call, COleDateTime* time,
              const char*, const char*, const char*, const char*, const char* prefix,
              int, int, int, double, double, const char*, const char* continent,
              const char*, const char* band, const char*) {
+  const velmora::FloatStateGuard state;
   try {
     return TheModule().AddData(MakeQsoArgs(own_call, call, time, freq_hz, mode,
                                            rst_sent, rst_rcvd, nr_sent, nr_rcvd,
@@ -71,6 +75,7 @@ int RemoveData0(const char* own_call, const char* call, COleDateTime* time,
                 const char*, const char*, const char*, const char*,
                 const char* prefix, int, int, int, double, double, const char*,
                 const char* continent, const char*, const char* band, const char*) {
+  const velmora::FloatStateGuard state;
   try {
     return TheModule().RemoveData(MakeQsoArgs(own_call, call, time, freq_hz, mode,
                                               rst_sent, rst_rcvd, nr_sent, nr_rcvd,
@@ -86,6 +91,7 @@ int ResetStats0(const char* host_folder, int export_flag, const char* own_call,
                 const char*, const char*, const char* own_prefix, int, int, int,
                 double, double, const char*, const char* own_continent,
                 const char*) {
+  const velmora::FloatStateGuard state;
   try {
     velmora::ResetArgs a;
     a.host_folder = Text(host_folder);
@@ -107,6 +113,7 @@ int CheckCall0(const char* call, unsigned int, unsigned int, const char* mode,
                const char* prefix, int, int, int, double, double, const char*,
                const char*, const char*, const char*, const char*, const char* band,
                const char* band2, char* serial_out, char*) {
+  const velmora::FloatStateGuard state;
   try {
     velmora::CheckCallArgs a;
     a.call = Text(call);
@@ -123,16 +130,27 @@ int CheckCall0(const char* call, unsigned int, unsigned int, const char* mode,
 
 int IsValidExchg0(const char* exchange, const char*, const char*, const char*, int,
                   int, int) {
+  const velmora::FloatStateGuard state;
   return exchange != nullptr && velmora::IsValidExchange(exchange) ? 1 : 0;
 }
 
-int GetExchgCount0(const char*, const char*, const char*) { return 1; }
+int GetExchgCount0(const char*, const char*, const char*) {
+  const velmora::FloatStateGuard state;
+  return 1;
+}
 
-int GetNumberOfSets() { return 1; }
+int GetNumberOfSets() {
+  const velmora::FloatStateGuard state;
+  return 1;
+}
 
-const char* GetSetName(int index) { return index == 0 ? kSetName : kEmpty; }
+const char* GetSetName(int index) {
+  const velmora::FloatStateGuard state;
+  return index == 0 ? kSetName : kEmpty;
+}
 
 const char* GetResult0(int* score) {
+  const velmora::FloatStateGuard state;
   try {
     return TheModule().GetResult(score);
   } catch (...) {
@@ -142,6 +160,7 @@ const char* GetResult0(int* score) {
 }
 
 void SetupSet0() {
+  const velmora::FloatStateGuard state;
   try {
     TheModule().SetupSet();
   } catch (...) {
@@ -149,6 +168,7 @@ void SetupSet0() {
 }
 
 unsigned long setVersion(const char*) {
+  const velmora::FloatStateGuard state;
   try {
     TheModule().SetVersion();
   } catch (...) {

@@ -16,6 +16,7 @@ const char kReplayUsage[] =
     "  --html FILE         also write the result page\n"
     "  --report FILE       also write the contest report (one HTML page)\n"
     "  --break-minutes N   shortest break the report lists (default: 30)\n"
+    "  --scenario FILE     also write the plug-in calls made as a scenario file\n"
     "  --cabrillo          also run the Cabrillo export (file lands in DIR)\n"
     "  --name, --operators, --address, --city, --postcode, --country, --email,\n"
     "  --club, --soapbox, --power, --category-operator, --category-band,\n"
@@ -96,6 +97,7 @@ ReplayOptions ParseReplayOptions(const std::vector<std::string>& args) {
     else if (arg == "--dir") o.dir = value();
     else if (arg == "--html") o.html_file = value();
     else if (arg == "--report") o.report_file = value();
+    else if (arg == "--scenario") o.scenario_file = value();
     else if (arg == "--break-minutes") o.break_minutes = MinutesValue(arg, value());
     else if (arg == "--cabrillo") o.cabrillo = true;
     else if (const char* field = HeaderField(arg)) o.header.emplace_back(field, value());

@@ -17,6 +17,7 @@ struct ReplayOptions {
   std::string dir = ".";  // working folder of the plug-in
   std::string html_file;  // empty = no page
   std::string report_file;  // empty = no contest report
+  std::string scenario_file;  // empty = the calls are not written down
   int break_minutes = 30;   // the shortest gap the report calls a break
   bool cabrillo = false;
   // Header values typed into the Cabrillo form, by form field name

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <optional>
+#include <stdexcept>
 #include <fstream>
 #include <sstream>
 
@@ -10,6 +12,7 @@
 #include "replay/adif_reader.h"
 #include "replay/cabrillo_reader.h"
 #include "replay/country_file.h"
+#include "replay/handover_scenario.h"
 #include "replay/replay_report.h"
 #include "replay/replay_window_system.h"
 
@@ -72,7 +75,8 @@ StationArgs Station(const ReplayOptions& o, const ParsedLog& log, const CountryF
   return s;
 }
 
-void Reset(const StationArgs& s, int export_flag) {
+void Reset(const StationArgs& s, int export_flag, HandOverScenario* scenario = nullptr) {
+  if (scenario) scenario->Reset(s.call, s.start, s.end, s.prefix, s.continent);
   COleDateTime start = s.start, end = s.end;
   const char* e = "";
   ResetStats0("", export_flag, s.call.c_str(), &start, &end, e, e, e, e, e, e, e, e, e,
@@ -81,7 +85,7 @@ void Reset(const StationArgs& s, int export_flag) {
 
 // Hands every QSO over as the host does; counts what became of them.
 Summary HandOver(const ParsedLog& log, const StationArgs& station, const CountryFile& cty,
-                 ReplayReportNotes* notes = nullptr) {
+                 ReplayReportNotes* notes = nullptr, HandOverScenario* scenario = nullptr) {
   Summary sum;
   const char* e = "";
   for (const LogQso& q : log.qsos) {
@@ -91,6 +95,11 @@ Summary HandOver(const ParsedLog& log, const StationArgs& station, const Country
     std::string prefix = entity ? entity->key : "";
     std::string continent = entity ? entity->continent : "";
     const std::string& own = q.own_call.empty() ? station.call : q.own_call;
+    if (scenario) {
+      scenario->Check(q.call, q.mode, prefix, q.band);
+      scenario->Add(own, q.call, q.time, q.freq_hz, q.mode, q.rst_sent, q.nr_sent, q.rst_rcvd,
+                    q.nr_rcvd, prefix, continent, q.band);
+    }
     int code = CheckCall0(q.call.c_str(), 0, 0, q.mode.c_str(), e, e, e, e, e, e, e, e, e,
                           prefix.c_str(), 0, 0, 0, 0.0, 0.0, e, e, e, e, e, q.band.c_str(),
                           e, nullptr, nullptr);
@@ -147,15 +156,21 @@ int RunReplay(const ReplayOptions& options, std::ostream& out, std::ostream& err
 
   const std::string html_file = Absolute(options.html_file);
   const std::string report_file = Absolute(options.report_file);
+  const std::string scenario_file = Absolute(options.scenario_file);
   int status = kReplayOk;
   try {
     FolderGuard folder(options.dir);
-    Reset(station, 0);
+    std::optional<HandOverScenario> scenario;
+    if (!scenario_file.empty()) scenario.emplace();
+    HandOverScenario* calls = scenario ? &*scenario : nullptr;
+    Reset(station, 0, calls);
     ReplayReportNotes notes;
-    Summary sum = HandOver(log, station, cty, report_file.empty() ? nullptr : &notes);
+    Summary sum = HandOver(log, station, cty, report_file.empty() ? nullptr : &notes, calls);
     int ignored = 0;
     out << GetResult0(&ignored) << "\n";
+    if (calls) calls->Result();
     if (!html_file.empty()) {
+      if (calls) calls->Version("velmora-replay"), calls->Result();
       setVersion("velmora-replay");
       PosixFileSystem files;
       if (!files.ReplaceFile(html_file, GetResult0(&ignored))) {
@@ -166,6 +181,10 @@ int RunReplay(const ReplayOptions& options, std::ostream& out, std::ostream& err
     if (!report_file.empty() && !WriteReplayReport(report_file, std::move(notes), station.start,
                                                    station.end, options.break_minutes)) {
       err << "velmora-replay: could not write " << report_file << "\n";
+      status = kReplayFailed;
+    }
+    if (scenario && !PosixFileSystem().ReplaceFile(scenario_file, scenario->text())) {
+      err << "velmora-replay: could not write " << scenario_file << "\n";
       status = kReplayFailed;
     }
     if (options.cabrillo) {
@@ -184,6 +203,9 @@ int RunReplay(const ReplayOptions& options, std::ostream& out, std::ostream& err
   } catch (const fs::filesystem_error& e) {
     err << "velmora-replay: " << e.what() << "\n";
     return kReplayFailed;
+  } catch (const std::invalid_argument& e) {
+    err << "velmora-replay: --scenario: " << e.what() << "\n";
+    return kReplayBadInput;
   }
   return status;
 }

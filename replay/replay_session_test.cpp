@@ -48,7 +48,8 @@ class ReplaySessionTest : public ::testing::Test {
 TEST_F(ReplaySessionTest, SampleLogGivesTheGoldenFiles) {
   std::string work = dir_ + "/work";
   ASSERT_EQ(Run({kTestData + "/../examples/sample.cbr", "--cty", kCty, "--dir", work,
-                 "--html", dir_ + "/page.html", "--cabrillo", "--name", "Sample Operator",
+                 "--html", dir_ + "/page.html", "--scenario", dir_ + "/calls.txt",
+                 "--cabrillo", "--name", "Sample Operator",
                  "--power", "LOW", "--email", "ok1zeb@example.org"}),
             kReplayOk)
       << err_.str();
@@ -57,6 +58,8 @@ TEST_F(ReplaySessionTest, SampleLogGivesTheGoldenFiles) {
   EXPECT_EQ(Slurp(work + "/BadQSO_StatsZEB_04_06_2017.txt"), Slurp(golden / "sample_badqso.txt"));
   EXPECT_EQ(Slurp(dir_ + "/page.html"), Slurp(golden / "sample_page.html"));
   EXPECT_EQ(Slurp(work + "/OK1ZEB.cbr"), Slurp(golden / "sample_export.cbr"));
+  // The calls that the test host of the Windows DLL makes again.
+  EXPECT_EQ(Slurp(dir_ + "/calls.txt"), Slurp(golden / "sample_calls.txt"));
   EXPECT_NE(err_.str().find("QSOs read, "), std::string::npos);
   EXPECT_NE(err_.str().find("sample.cbr:180: skipped: "), std::string::npos);
 }

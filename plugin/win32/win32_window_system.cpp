@@ -5,6 +5,7 @@
 #include <commctrl.h>
 #include <objbase.h>
 
+#include "platform/float_state_guard.h"
 #include "platform/win32/this_module.h"
 #include "setup/win32/cabrillo_dialog.h"
 #include "setup/win32/setup_window.h"
@@ -112,7 +113,13 @@ void Win32WindowSystem::BindDxccDisplay(const DxccDisplay* display) {
 
 DWORD WINAPI Win32WindowSystem::SetupThreadMain(void* system) {
   auto* self = static_cast<Win32WindowSystem*>(system);
-  self->RunSetupThread();
+  {
+    // Every window procedure of this thread (the setup window, the tool
+    // windows and their refresh) computes in the plug-in's own state, in
+    // whatever state the system starts a thread.
+    const FloatStateGuard state;
+    self->RunSetupThread();
+  }
   // When this was the last hold on the library, it unloads here, on this
   // thread, and the thread ends without coming back into it.
   ::FreeLibraryAndExitThread(ThisModule(), 0);
