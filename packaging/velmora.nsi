@@ -5,7 +5,8 @@
 ; Cabrillo logs) are never touched.
 ; makensis -DVERSION=... -DDLL=... -DGUIDE=folder -DLICENSE=... -DOUTFILE=...
 Unicode true
-Target amd64-unicode
+; A 32-bit installer: it runs on 32- and 64-bit Windows alike, as the DLL does.
+Target x86-unicode
 SetCompressor /SOLID lzma
 RequestExecutionLevel admin
 ManifestDPIAware true

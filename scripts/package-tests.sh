@@ -2,9 +2,10 @@
 # Checks the release files that scripts/package.sh made:
 #   the zip holds exactly its files, their checksums hold, and its DLL is the
 #   i686 build with the host's 22 exports;
-#   the installer, run silently under the host's 64-bit Wine, installs into a
-#   host folder, and its uninstaller takes away what it installed and nothing
-#   else (the operator's settings and output files stay);
+#   the installer is a 32-bit (i386) program and, run silently under 32-bit
+#   Wine (the i686 suite's, in the i386 emulator), installs into a host
+#   folder, and its uninstaller takes away what it installed and nothing else
+#   (the operator's settings and output files stay);
 #   the Debian package installs into a scratch root and its velmora-replay
 #   runs there, and its man page renders.
 # Every Wine step has a time limit; a limit reached is a failure.
@@ -56,10 +57,12 @@ check_zip() {
   done
 }
 
-# Wine: the host's 64-bit Wine, one prefix kept beside the native build.
-export VELMORA_WINE_ARCH=64
-export VELMORA_WINEPREFIX=$native/package-wine-prefix
-wine_run() { timeout 120 bash "$root/cmake/wine-run.sh" "$@" </dev/null; }
+# Wine: 32-bit Wine in the i386 emulator, as on a 32-bit Windows; one prefix
+# kept beside the native build.
+bash "$root/scripts/wine32-env.sh" >/dev/null
+export VELMORA_WINE_ARCH=32
+export VELMORA_WINEPREFIX=$native/package-wine32-prefix
+wine_run() { timeout 300 bash "$root/cmake/wine-run.sh" "$@" </dev/null; }
 windows_path() { local p=${1//\//\\}; echo "Z:$p"; }
 registered() {
   wine_run reg query 'HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\velmora' \
@@ -91,7 +94,7 @@ install_case() {
   local start
   start=$(listing "$host")
   if ! wine_run "$dist/velmora-$version-setup.exe" /S "/D=$(windows_path "$host")" >/dev/null 2>&1; then
-    fail "$name: the installer did not finish within 120 s"; return
+    fail "$name: the installer did not finish within 300 s"; return
   fi
   [[ $(listing "$host") == "$(sort <<<"$installed_files$([[ -n $start ]] && printf '\n%s' "$start")" | uniq)" ]] ||
     { fail "$name: installed files: $(listing "$host" | tr '\n' ' ')"; return; }
@@ -125,6 +128,11 @@ operator_data() {
 
 check_installer() {
   [[ -f $dist/velmora-$version-setup.exe ]] || { fail "no installer"; return; }
+  if i686-w64-mingw32-objdump -f "$dist/velmora-$version-setup.exe" | grep -q 'file format pei-i386'; then
+    pass "the installer is a PE32 (i386) program"
+  else
+    fail "the installer is not a 32-bit program"
+  fi
   install_case "settings and output files stay" nothing operator_data "BadQSO_StatsZEB_04_06_2017.txt
 DL1ABC.cbr
 Plugins
