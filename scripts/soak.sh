@@ -2,7 +2,7 @@
 # The full soak of the DLL under the host's 64-bit Wine (host_soak_test at
 # the size of FullSoak(), about 25 minutes on the project's 2-core machine),
 # in an x86_64 build folder of its own configured with VELMORA_FULL_SOAK.
-# Prints the checkpoint table (Markdown, as in README) and fails when a
+# Prints the checkpoint table (Markdown, as in docs/reliability.md) and fails when a
 # figure left its margin or a result differs from the replay. The whole
 # output stays in FOLDER/soak.log.
 # Usage: scripts/soak.sh [build folder, default: build-soak beside the sources]
