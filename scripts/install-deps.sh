@@ -10,6 +10,8 @@ packages=(
   libclang-rt-14-dev
   # Windows builds (MinGW-w64), their checks and the tests under Wine
   g++-mingw-w64-i686 g++-mingw-w64-x86-64 clang llvm
+  # the test host built as the host logger is (clang for the MSVC ABI, lld-link)
+  lld binutils
   wine wine64 xvfb xauth x11-apps imagemagick
   # reserves the addresses Wine needs before anything else is mapped: without it a
   # program now and then fails to start ("failed to map the shared user data")
