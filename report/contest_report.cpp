@@ -168,10 +168,12 @@ void AddOperatingTime(ContestReport& report, const ReportInput& in) {
 int HourRow::Qsos() const { return std::accumulate(qsos.begin(), qsos.end(), 0); }
 
 std::optional<Seconds> ToSeconds(const COleDateTime& time) {
-  if (time.GetStatus() != COleDateTime::kValid) return std::nullopt;
-  const double s = std::round(time.LinearDays() * 86400.0);
-  if (!std::isfinite(s) || std::fabs(s) > 1e15) return std::nullopt;
-  return static_cast<Seconds>(s);
+  if (time.GetStatus() != COleDateTime::kValid || !time.HasFiniteDays()) return std::nullopt;
+  // Checked before the product, which could overflow: no log's date is
+  // ten billion days away.
+  const double days = time.LinearDays();
+  if (std::fabs(days) > 1e10) return std::nullopt;
+  return static_cast<Seconds>(std::round(days * 86400.0));
 }
 
 COleDateTime FromSeconds(Seconds s) {
