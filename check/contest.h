@@ -43,6 +43,12 @@ constexpr std::uint8_t kNoBand = 255;
 // Texts of the contest, each stored once; ids are dense from 0.
 class NameTable {
  public:
+  NameTable() = default;
+  NameTable(NameTable&&) = default;  // a move keeps the deque's strings where they are
+  NameTable& operator=(NameTable&&) = default;
+  NameTable(const NameTable&) = delete;  // a copy's views would point into the original
+  NameTable& operator=(const NameTable&) = delete;
+
   std::uint32_t Intern(std::string_view text);
   const std::string& Text(std::uint32_t id) const { return texts_[id]; }
   std::optional<std::uint32_t> Find(std::string_view text) const;
