@@ -14,7 +14,7 @@ namespace {
 
 // The largest clock offset looked for: a PC clock on local time.
 constexpr std::int64_t kLargestOffset = 15 * 60;
-constexpr int kOffsetRounds = 3;
+constexpr int kOffsetRounds = 4;  // at most; the rounds end when no offset changes
 
 // One QSO line that takes part in the matching, in its log's index.
 struct Entry {
@@ -115,7 +115,12 @@ class Judge {
         Log(a).offset_pairs = static_cast<int>(differences.size());
         next[a] = OffsetFromDifferences(differences);
       });
-      for (std::size_t a = 0; a < c_.logs.size(); ++a) Log(a).offset_minutes = next[a];
+      bool changed = false;
+      for (std::size_t a = 0; a < c_.logs.size(); ++a) {
+        changed = changed || Log(a).offset_minutes != next[a];
+        Log(a).offset_minutes = next[a];
+      }
+      if (!changed) break;  // a round more would give the same
     }
   }
 
