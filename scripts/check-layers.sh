@@ -19,6 +19,7 @@ plugin 5
 report 5
 testing 6
 replay 7
+check 8
 bench 8
 fuzz 8
 tools 8

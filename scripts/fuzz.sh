@@ -10,7 +10,8 @@ set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 seconds=${1:-45}
 build=${2:-$root/build-fuzz}
-targets=(entry_points_fuzzer settings_fuzzer adif_fuzzer cabrillo_fuzzer country_file_fuzzer)
+targets=(entry_points_fuzzer settings_fuzzer adif_fuzzer cabrillo_fuzzer country_file_fuzzer
+  check_fuzzer)
 
 bash "$root/scripts/install-deps.sh"
 CC=clang CXX=clang++ cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \

@@ -158,9 +158,16 @@ check_deb() {
   else
     fail "velmora-replay --version of the package: $("$scratch/usr/bin/velmora-replay" --version 2>&1)"
   fi
-  local warnings
-  warnings=$(MANWIDTH=80 man --warnings -l "$scratch/usr/share/man/man1/velmora-replay.1.gz" 2>&1 >/dev/null)
-  [[ -z $warnings ]] && pass "velmora-replay(1) renders without warnings" || fail "man page: $warnings"
+  if [[ $("$scratch/usr/bin/velmora-check" --version) == "velmora-check $version" ]]; then
+    pass "the .deb's velmora-check --version runs"
+  else
+    fail "velmora-check --version of the package: $("$scratch/usr/bin/velmora-check" --version 2>&1)"
+  fi
+  local warnings page
+  for page in velmora-replay velmora-check; do
+    warnings=$(MANWIDTH=80 man --warnings -l "$scratch/usr/share/man/man1/$page.1.gz" 2>&1 >/dev/null)
+    [[ -z $warnings ]] && pass "$page(1) renders without warnings" || fail "man page $page: $warnings"
+  done
   dpkg --root="$scratch" --log=/dev/null --force-not-root -r velmora-replay >/dev/null 2>&1 &&
     [[ ! -e $scratch/usr/bin/velmora-replay ]] || fail "dpkg -r did not remove velmora-replay"
 }

@@ -24,7 +24,7 @@ version=$(sed -n 's/^project(velmora VERSION \([0-9.]*\).*/\1/p' "$root/CMakeLis
 if [[ ! -f $native/CMakeCache.txt ]]; then
   cmake -S "$root" -B "$native" -G Ninja -DCMAKE_BUILD_TYPE=Release
 fi
-cmake --build "$native" -j2 --target velmora-replay velmora_man_page
+cmake --build "$native" -j2 --target velmora-replay velmora-check velmora_man_page
 if [[ ! -f $win32/CMakeCache.txt ]]; then
   cmake -S "$root" -B "$win32" -G Ninja -DCMAKE_BUILD_TYPE=Release \
     -DCMAKE_TOOLCHAIN_FILE="$root/cmake/i686-w64-mingw32.cmake"

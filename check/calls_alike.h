@@ -1,0 +1,13 @@
+#pragma once
+
+#include <string_view>
+
+namespace velmora::check {
+
+// Whether a receiving operator could have copied `written` for `sent`: the
+// calls differ in one character (changed, added or left out), in two
+// neighbours swapped, or in a character heard as two whose Morse codes run
+// together into its code ("A" .- for "ET" . -, "S" ... for "EI" or "IE").
+bool CallsAlike(std::string_view sent, std::string_view written);
+
+}  // namespace velmora::check

@@ -1,0 +1,232 @@
+#include "check/check_run.h"
+
+#include <algorithm>
+#include <atomic>
+#include <cmath>
+#include <filesystem>
+#include <fstream>
+#include <mutex>
+#include <sstream>
+#include <stdexcept>
+
+#include "check/checked_score.h"
+#include "check/entrant_report.h"
+#include "check/log_intake.h"
+#include "check/matching.h"
+#include "check/parallel_for.h"
+#include "check/results_output.h"
+#include "check/rulings.h"
+#include "check/standings.h"
+#include "replay/log_qso.h"
+#include "replay/text_scan.h"
+
+namespace velmora::check {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr std::size_t kProgressEvery = 1000;
+
+std::optional<std::string> ReadWhole(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in) return std::nullopt;
+  std::stringstream s;
+  s << in.rdbuf();
+  if (in.bad()) return std::nullopt;
+  return s.str();
+}
+
+// Writes a temporary beside `path` and renames it over `path`.
+bool ReplaceFile(const fs::path& path, const std::function<void(std::ostream&)>& write) {
+  fs::path temp = path;
+  temp += ".tmp";
+  {
+    std::ofstream out(temp, std::ios::binary | std::ios::trunc);
+    if (!out) return false;
+    write(out);
+    out.flush();
+    if (!out) {
+      out.close();
+      std::error_code ignored;
+      fs::remove(temp, ignored);
+      return false;
+    }
+  }
+  std::error_code ec;
+  fs::rename(temp, path, ec);
+  if (ec) fs::remove(temp, ec);
+  return !ec;
+}
+
+bool ReplaceFile(const fs::path& path, const std::string& text) {
+  return ReplaceFile(path, [&](std::ostream& out) { out << text; });
+}
+
+bool IsLogName(const fs::path& path) {
+  std::string ext = LowerAscii(path.extension().string());
+  return ext == ".log" || ext == ".cbr";
+}
+
+// The files of the command line: files as given, folders' *.log and *.cbr
+// files in name order.
+std::vector<std::string> ListInputs(const CheckOptions& o, std::ostream& err) {
+  std::vector<std::string> files;
+  for (const std::string& input : o.inputs) {
+    std::error_code ec;
+    if (fs::is_directory(input, ec)) {
+      std::vector<std::string> found;
+      for (const fs::directory_entry& entry : fs::directory_iterator(input, ec))
+        if (entry.is_regular_file(ec) && IsLogName(entry.path())) found.push_back(entry.path().string());
+      if (ec) err << "velmora-check: " << input << ": cannot be listed: " << ec.message() << "\n";
+      std::sort(found.begin(), found.end());
+      files.insert(files.end(), found.begin(), found.end());
+    } else if (fs::exists(input, ec)) {
+      files.push_back(input);
+    } else {
+      err << "velmora-check: " << input << ": no such file or folder\n";
+    }
+  }
+  return files;
+}
+
+// Of two logs of one call the one whose file name sorts later stays.
+std::vector<Entrant> DropSecondLogs(std::vector<Entrant> logs, std::ostream& err) {
+  auto later = [](const Entrant& a, const Entrant& b) {
+    const std::string na = fs::path(a.file).filename().string(), nb = fs::path(b.file).filename().string();
+    return na != nb ? na < nb : a.file < b.file;
+  };
+  std::sort(logs.begin(), logs.end(), [&](const Entrant& a, const Entrant& b) {
+    return a.call != b.call ? a.call < b.call : later(a, b);
+  });
+  std::vector<Entrant> kept;
+  for (std::size_t i = 0; i < logs.size(); ++i) {
+    if (i + 1 < logs.size() && logs[i + 1].call == logs[i].call) {
+      err << "velmora-check: " << logs[i].file << ": a second log of " << logs[i].call
+          << "; " << logs[i + 1].file << " is checked instead\n";
+      continue;
+    }
+    kept.push_back(std::move(logs[i]));
+  }
+  return kept;
+}
+
+struct Totals {
+  std::array<long long, kVerdictCount> verdicts{};
+  long long lines = 0;
+};
+
+}  // namespace
+
+int RunCheck(const CheckOptions& o, std::ostream& err) {
+  std::mutex err_mutex;
+  auto say = [&](const std::string& text) {
+    std::lock_guard lock(err_mutex);
+    err << text << "\n";
+  };
+  CountryFile cty;
+  std::vector<RulingLine> rulings;
+  try {
+    std::optional<std::string> text = ReadWhole(o.cty_file);
+    if (!text) throw LogReadError(o.cty_file + ": cannot be read");
+    cty = CountryFile::Parse(*text, o.cty_file);
+    if (!o.rulings_file.empty()) {
+      std::optional<std::string> r = ReadWhole(o.rulings_file);
+      if (!r) throw LogReadError(o.rulings_file + ": cannot be read");
+      rulings = ParseRulings(*r, o.rulings_file);
+    }
+  } catch (const std::exception& e) {
+    err << "velmora-check: " << e.what() << "\n";
+    return kCheckBadInput;
+  }
+  const std::vector<std::string> files = ListInputs(o, err);
+
+  Contest contest;
+  std::mutex tables_mutex;
+  std::vector<std::optional<Entrant>> read(files.size());
+  std::atomic<std::size_t> done{0};
+  const int jobs = o.jobs;
+  {
+    std::vector<Intake> intakes;
+    for (int j = 0; j < jobs; ++j) intakes.emplace_back(cty, contest, tables_mutex);
+    ParallelForWorkers(files.size(), jobs, [&](std::size_t i, int worker) {
+      std::vector<std::string> problems;
+      if (std::optional<std::string> text = ReadWhole(files[i]))
+        read[i] = intakes[static_cast<std::size_t>(worker)].Read(*text, files[i], problems);
+      else
+        problems.push_back(files[i] + ": cannot be read; file skipped");
+      for (const std::string& p : problems) say("velmora-check: " + p);
+      std::size_t n = ++done;
+      if (!o.quiet && (n % kProgressEvery == 0 || n == files.size()))
+        say("velmora-check: " + std::to_string(n) + " of " + std::to_string(files.size()) +
+            " files read");
+    });
+  }
+  std::vector<Entrant> entrants;
+  for (std::optional<Entrant>& e : read)
+    if (e) entrants.push_back(std::move(*e));
+  read.clear();
+  contest.logs = DropSecondLogs(std::move(entrants), err);
+  if (contest.logs.empty()) {
+    err << "velmora-check: no log to check\n";
+    return kCheckBadInput;
+  }
+
+  MatchOptions match;
+  match.window_minutes = o.window_minutes;
+  match.clock_offsets = o.clock_offsets;
+  auto minutes = [](const COleDateTime& t) {
+    return static_cast<std::int64_t>(std::llround(t.LinearDays() * 1440.0));
+  };
+  if (o.start) match.start = minutes(*o.start);
+  if (o.end) match.end = minutes(*o.end);
+  match.jobs = jobs;
+  JudgeContest(contest, match);
+  for (const std::string& p : ApplyRulings(contest, rulings, o.rulings_file))
+    err << "velmora-check: " << p << "\n";
+  ScoreOptions scoring{o.keep_uniques, o.penalty, jobs};
+  ScoreChecked(contest, scoring);
+  if (!o.quiet) err << "velmora-check: " << contest.logs.size() << " logs matched\n";
+
+  const fs::path out(o.out_dir);
+  std::error_code ec;
+  fs::create_directories(out / "reports", ec);
+  if (ec) {
+    err << "velmora-check: cannot make " << (out / "reports").string() << ": " << ec.message() << "\n";
+    return kCheckFailed;
+  }
+  const std::vector<Standing> standings = RankEntrants(contest);
+  const LoggedBy logged_by = QsosLoggedBy(contest);
+  std::atomic<bool> failed{false};
+  auto write = [&](const fs::path& path, const std::string& text) {
+    if (!ReplaceFile(path, text)) {
+      failed = true;
+      say("velmora-check: could not write " + path.string());
+    }
+  };
+  if (!ReplaceFile(out / "qsos.csv", [&](std::ostream& s) {
+        s << kQsosCsvHeader;
+        for (std::size_t i = 0; i < contest.logs.size(); ++i) s << QsosCsvRows(contest, i);
+      })) {
+    failed = true;
+    err << "velmora-check: could not write " << (out / "qsos.csv").string() << "\n";
+  }
+  write(out / "results.csv", ResultsCsv(contest, standings));
+  write(out / "results.html", ResultsHtml(contest, standings));
+  ParallelFor(contest.logs.size(), jobs, [&](std::size_t i) {
+    const std::string name = ReportName(contest.logs[i].call);
+    write(out / "reports" / (name + ".txt"), ReportText(contest, i, logged_by[i]));
+    write(out / "reports" / (name + ".json"), ReportJson(contest, i, logged_by[i]));
+  });
+
+  Totals totals;
+  for (const Entrant& e : contest.logs)
+    for (const CheckQso& q : e.qsos) ++totals.verdicts[static_cast<std::size_t>(q.verdict)], ++totals.lines;
+  err << "velmora-check: " << contest.logs.size() << " logs, " << totals.lines << " QSO lines:";
+  for (int v = 0; v < kVerdictCount; ++v)
+    err << " " << VerdictName(static_cast<Verdict>(v)) << " " << totals.verdicts[static_cast<std::size_t>(v)];
+  err << "; results in " << out.string() << "\n";
+  return failed ? kCheckFailed : kCheckOk;
+}
+
+}  // namespace velmora::check
