@@ -1,4 +1,4 @@
-#include "platform/win32/host_simulator/fake_host_application.h"
+#include "testing/win32/host_simulator/fake_host_application.h"
 
 #include <oleauto.h>
 

@@ -19,13 +19,13 @@
 #include <string>
 #include <vector>
 
-#include "platform/win32/host_simulator/fake_host_application.h"
-#include "platform/win32/host_simulator/plugin_windows.h"
-#include "platform/win32/host_simulator/process_resources.h"
-#include "platform/win32/host_simulator/soak_host.h"
-#include "platform/win32/host_simulator/soak_plan.h"
-#include "platform/win32/host_simulator/unmanaged_windows.h"
-#include "platform/win32/host_simulator/velmora_library.h"
+#include "testing/win32/host_simulator/fake_host_application.h"
+#include "testing/win32/host_simulator/plugin_windows.h"
+#include "testing/win32/host_simulator/process_resources.h"
+#include "testing/win32/host_simulator/soak_host.h"
+#include "testing/win32/host_simulator/soak_plan.h"
+#include "testing/win32/host_simulator/unmanaged_windows.h"
+#include "testing/win32/host_simulator/velmora_library.h"
 #include "platform/win32/temp_folder.h"
 #include "resources/resource_ids.h"
 

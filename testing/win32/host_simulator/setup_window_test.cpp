@@ -19,10 +19,10 @@
 
 #include "display/colour.h"
 #include "display/dxcc_table.h"
-#include "platform/win32/host_simulator/fake_host_application.h"
-#include "platform/win32/host_simulator/plugin_windows.h"
-#include "platform/win32/host_simulator/unmanaged_windows.h"
-#include "platform/win32/host_simulator/velmora_library.h"
+#include "testing/win32/host_simulator/fake_host_application.h"
+#include "testing/win32/host_simulator/plugin_windows.h"
+#include "testing/win32/host_simulator/unmanaged_windows.h"
+#include "testing/win32/host_simulator/velmora_library.h"
 #include "platform/win32/temp_folder.h"
 #include "resources/resource_ids.h"
 

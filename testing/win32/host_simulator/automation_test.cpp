@@ -10,8 +10,8 @@
 #include <optional>
 #include <thread>
 
-#include "platform/win32/host_simulator/fake_host_application.h"
-#include "platform/win32/host_simulator/message_pump.h"
+#include "testing/win32/host_simulator/fake_host_application.h"
+#include "testing/win32/host_simulator/message_pump.h"
 #include "platform/win32/win32_host_link.h"
 
 namespace velmora::testing {
