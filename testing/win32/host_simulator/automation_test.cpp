@@ -78,18 +78,16 @@ Answers AskTheHost(const CLSID& expected) {
 
 TEST(AutomationTest, AnotherThreadReachesTheHostByProgId) {
   ASSERT_TRUE(SUCCEEDED(::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)));
-  CLSID clsid;
-  ASSERT_EQ(::CLSIDFromString(const_cast<LPOLESTR>(VELMORA_TEST_CLSID), &clsid), S_OK);
   {
     FakeHostApplication host;
     host.SetEntryText(L"DL1ABC");
     host.SetFrequency(14025000.0);
-    ASSERT_TRUE(host.Register(clsid));
+    ASSERT_TRUE(host.Register(VELMORA_TEST_CLSID));
 
     HANDLE done = ::CreateEventA(nullptr, TRUE, FALSE, nullptr);
     Answers answers;
     std::thread asker([&] {
-      answers = AskTheHost(clsid);
+      answers = AskTheHost(host.clsid());
       ::SetEvent(done);
     });
     bool finished = PumpMessagesUntil(done, 30000);
@@ -124,13 +122,11 @@ struct LinkAnswers {
 
 TEST(AutomationTest, HostLinkCallsTheHostFromItsOwnThread) {
   ASSERT_TRUE(SUCCEEDED(::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)));
-  CLSID clsid;
-  ASSERT_EQ(::CLSIDFromString(const_cast<LPOLESTR>(VELMORA_TEST_CLSID), &clsid), S_OK);
   {
     FakeHostApplication host;
     host.SetEntryText(L"OK1AB");
     host.SetFrequency(7012345.0);
-    ASSERT_TRUE(host.Register(clsid));
+    ASSERT_TRUE(host.Register(VELMORA_TEST_CLSID));
 
     HANDLE asked = ::CreateEventA(nullptr, TRUE, FALSE, nullptr);
     HANDLE revoked = ::CreateEventA(nullptr, TRUE, FALSE, nullptr);

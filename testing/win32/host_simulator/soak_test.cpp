@@ -72,9 +72,7 @@ class SoakTest : public ::testing::Test {
   }
 
   void Start() {
-    CLSID clsid;
-    ASSERT_EQ(::CLSIDFromString(const_cast<LPOLESTR>(VELMORA_TEST_CLSID), &clsid), S_OK);
-    ASSERT_TRUE(automation_.Register(clsid));
+    ASSERT_TRUE(automation_.Register(VELMORA_TEST_CLSID));
     library_.emplace();
     ASSERT_TRUE(library_->loaded()) << "LoadLibrary error " << library_->load_error();
     host_.emplace(library_->plain(), contest_);
