@@ -76,13 +76,19 @@ Answers AskTheHost(const CLSID& expected) {
   return a;
 }
 
+// The fake host in the running object table, with the call being typed and
+// the frequency it will answer.
+bool RegisterHost(FakeHostApplication& host, const wchar_t* entry_text, double hz) {
+  host.SetEntryText(entry_text);
+  host.SetFrequency(hz);
+  return host.Register(VELMORA_TEST_CLSID);
+}
+
 TEST(AutomationTest, AnotherThreadReachesTheHostByProgId) {
   ASSERT_TRUE(SUCCEEDED(::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)));
   {
     FakeHostApplication host;
-    host.SetEntryText(L"DL1ABC");
-    host.SetFrequency(14025000.0);
-    ASSERT_TRUE(host.Register(VELMORA_TEST_CLSID));
+    ASSERT_TRUE(RegisterHost(host, L"DL1ABC", 14025000.0));
 
     HANDLE done = ::CreateEventA(nullptr, TRUE, FALSE, nullptr);
     Answers answers;
@@ -124,9 +130,7 @@ TEST(AutomationTest, HostLinkCallsTheHostFromItsOwnThread) {
   ASSERT_TRUE(SUCCEEDED(::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)));
   {
     FakeHostApplication host;
-    host.SetEntryText(L"OK1AB");
-    host.SetFrequency(7012345.0);
-    ASSERT_TRUE(host.Register(VELMORA_TEST_CLSID));
+    ASSERT_TRUE(RegisterHost(host, L"OK1AB", 7012345.0));
 
     HANDLE asked = ::CreateEventA(nullptr, TRUE, FALSE, nullptr);
     HANDLE revoked = ::CreateEventA(nullptr, TRUE, FALSE, nullptr);
