@@ -3,12 +3,12 @@
 # shuffled order, as a developer runs one by hand: a program must pass so, not
 # only with one test per process as CTest runs it. The programs are those
 # whose tests CTest runs one by one through a filter; each runs in its tests'
-# working folder. A failure names the program; GoogleTest prints the seed.
-# Usage: scripts/run-tests-whole.sh [build-dir [seed]]   (seed 0: from the clock)
+# working folder. A failure names the program and the seed that repeats it.
+# Usage: scripts/run-tests-whole.sh [build-dir [seed]]   (seed: a random one)
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${1:-$root/build}
-seed=${2:-0}
+seed=${2:-$((RANDOM % 99999 + 1))}
 
 # One "folder<TAB>program" line per program, from CTest's own list of tests.
 programs() {
@@ -37,7 +37,7 @@ while IFS=$'\t' read -r folder program; do
   fi
 done <<< "$list"
 if [ ${#failed[@]} -gt 0 ]; then
-  echo "failed when run whole: ${failed[*]}" >&2
+  echo "failed when run whole (--gtest_shuffle --gtest_random_seed=$seed): ${failed[*]}" >&2
   exit 1
 fi
-echo "all $(wc -l <<< "$list") test programs pass when run whole"
+echo "all $(wc -l <<< "$list") test programs pass when run whole (shuffle seed $seed)"
