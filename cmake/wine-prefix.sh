@@ -32,7 +32,7 @@ use_prefix() {
 }
 
 # The windows' font as on Windows: Liberation Sans has the metrics of Arial,
-# which the dialogs name and Wine does not have.
+# which the dialogs name and Wine does not have. Once, when the prefix is made.
 substitute_fonts() {
   "$wine" reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontSubstitutes' \
     /v Arial /d 'Liberation Sans' /f </dev/null >/dev/null 2>&1
@@ -64,7 +64,6 @@ case ${1:-} in
     "$wineserver" -k </dev/null >/dev/null 2>&1 || true
     "$wineserver" -w </dev/null >/dev/null 2>&1 || true
     ensure -p
-    substitute_fonts
     if [[ $# -ge 4 ]]; then
       "$wine" reg add "HKCR\\$3\\CLSID" /ve /d "$4" /f </dev/null >/dev/null 2>&1
     else

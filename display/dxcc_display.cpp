@@ -1,7 +1,6 @@
 #include "display/dxcc_display.h"
 
 #include "display/status_refresh.h"
-#include "setup/module.h"
 
 namespace velmora {
 

@@ -5,11 +5,10 @@
 
 #include "display/geometry.h"
 #include "display/info_button_view.h"
-#include "setup/dxcc_refresh.h"
+#include "display/dxcc_refresh.h"
+#include "display/dxcc_source.h"
 
 namespace velmora {
-
-class Module;
 
 // The DXCC part of the status refresh, run by the setup controller on the
 // setup thread: the band from the frequency, the call view rows in the
@@ -17,7 +16,7 @@ class Module;
 // button. It keeps the current call and band index the info button draws.
 class DxccDisplay : public DxccRefresh {
  public:
-  explicit DxccDisplay(Module& module) : module_(module) {}
+  explicit DxccDisplay(DxccSource& module) : module_(module) {}
 
   void TakeCall(const std::string& call) override;
   void Refresh(const std::string& call, double frequency_hz, ToolWindow* info,
@@ -28,7 +27,7 @@ class DxccDisplay : public DxccRefresh {
   int band_index() const;
 
  private:
-  Module& module_;
+  DxccSource& module_;
   mutable std::mutex mutex_;  // the info button may be drawn from a window procedure
   std::string current_call_;
   int band_index_ = -1;

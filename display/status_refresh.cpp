@@ -4,7 +4,6 @@
 
 #include "engine/contest_rules.h"
 #include "engine/text_format.h"
-#include "setup/module.h"
 
 namespace velmora {
 namespace {
@@ -79,7 +78,7 @@ RefreshView ComputeRefresh(const RefreshInput& in) {
   return view;
 }
 
-RefreshInput TakeRefreshInput(const Module& module, std::string call,
+RefreshInput TakeRefreshInput(const DxccSource& module, std::string call,
                               double frequency_hz, int band_index) {
   RefreshInput in;
   in.call = std::move(call);

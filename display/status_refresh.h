@@ -5,13 +5,12 @@
 #include <string>
 #include <vector>
 
+#include "display/dxcc_source.h"
 #include "display/dxcc_table.h"
 #include "engine/band_lists.h"
 #include "engine/qso_record.h"
 
 namespace velmora {
-
-class Module;
 
 // What one status refresh works from: the call and frequency the host gave
 // the setup controller, the current band index the refresh starts from, and
@@ -64,7 +63,7 @@ struct RefreshView {
 RefreshView ComputeRefresh(const RefreshInput& input);
 
 // The copies and flags a refresh needs, each table copied under the lock.
-RefreshInput TakeRefreshInput(const Module& module, std::string call,
+RefreshInput TakeRefreshInput(const DxccSource& module, std::string call,
                               double frequency_hz, int band_index);
 
 // Writes texts 1..4 of every BandRows row; call it under the module's lock.

@@ -22,34 +22,33 @@ ScoreKey QsoLog::MakeKey(const CInfo& r) {
   return key;
 }
 
-std::string QsoLog::SameKey(const CInfo& r) {
-  std::string key = r.Call.str();
-  key += '\n';
-  key += r.Band.str();
-  key += '\n';
-  key += r.Mode.str();
-  return key;
+QsoLog::SameCount* QsoLog::CallRecords::SameAs(const CInfo& record) {
+  for (SameCount& s : same)
+    if (s.band == record.Band && s.mode == record.Mode) return &s;
+  return nullptr;
 }
 
 void QsoLog::Append(CInfo record) {
-  std::vector<std::uint32_t>& positions = by_call_[record.Call.str()];
-  AppendTo(positions, std::move(record));
+  CallRecords& call = by_call_[record.Call.str()];
+  AppendTo(call, std::move(record));
 }
 
 bool QsoLog::AppendNew(CInfo record) {
   // One look-up of the call serves the dupe check and the index.
-  std::vector<std::uint32_t>& positions = by_call_[record.Call.str()];
-  auto same = same_counts_.find(SameKey(record));
-  bool dupe = same != same_counts_.end();
+  CallRecords& call = by_call_[record.Call.str()];
+  bool dupe = call.SameAs(record) != nullptr;
   record.Bad = record.Dupe = dupe ? 1 : 0;
-  AppendTo(positions, std::move(record));
+  AppendTo(call, std::move(record));
   return dupe;
 }
 
-void QsoLog::AppendTo(std::vector<std::uint32_t>& positions, CInfo record) {
+void QsoLog::AppendTo(CallRecords& call, CInfo record) {
   keys_.push_back(MakeKey(record));
-  positions.push_back(static_cast<std::uint32_t>(records_.size()));
-  ++same_counts_[SameKey(record)];
+  call.positions.push_back(static_cast<std::uint32_t>(records_.size()));
+  if (SameCount* same = call.SameAs(record))
+    ++same->count;
+  else
+    call.same.push_back({record.Band, record.Mode, 1});
   const ScoreKey& key = keys_.back();
   if (key.band != ScoreKey::kNoBand) ++band_prefix_counts_[BandPrefixKey(key.band, key.prefix)];
   records_.push_back(std::move(record));
@@ -58,12 +57,13 @@ void QsoLog::AppendTo(std::vector<std::uint32_t>& positions, CInfo record) {
 void QsoLog::RemoveAt(std::size_t index) {
   const CInfo& r = records_[index];
   auto calls = by_call_.find(r.Call);
-  std::erase(calls->second, static_cast<std::uint32_t>(index));
-  if (calls->second.empty()) by_call_.erase(calls);
-  auto same = same_counts_.find(SameKey(r));
-  if (--same->second == 0) same_counts_.erase(same);
-  for (auto& [call, positions] : by_call_)
-    for (std::uint32_t& p : positions)
+  CallRecords& call = calls->second;
+  std::erase(call.positions, static_cast<std::uint32_t>(index));
+  SameCount* same = call.SameAs(r);
+  if (--same->count == 0) call.same.erase(call.same.begin() + (same - call.same.data()));
+  if (call.positions.empty()) by_call_.erase(calls);
+  for (auto& [text, other] : by_call_)
+    for (std::uint32_t& p : other.positions)
       if (p > index) --p;
   const ScoreKey& key = keys_[index];
   if (key.band != ScoreKey::kNoBand) {
@@ -81,7 +81,6 @@ void QsoLog::Clear() {
   continents_.Clear();
   by_call_.clear();
   band_prefix_counts_.clear();
-  same_counts_.clear();
 }
 
 void QsoLog::MarkCounted(std::size_t index) {
@@ -93,14 +92,14 @@ void QsoLog::MarkCounted(std::size_t index) {
 std::span<const std::uint32_t> QsoLog::PositionsOf(std::string_view call) const {
   auto calls = by_call_.find(call);
   if (calls == by_call_.end()) return {};
-  return calls->second;
+  return calls->second.positions;
 }
 
 template <typename Visit>
 std::optional<std::size_t> QsoLog::FindOfCall(std::string_view call, Visit visit) const {
   auto calls = by_call_.find(call);
   if (calls == by_call_.end()) return std::nullopt;
-  for (std::uint32_t i : calls->second)
+  for (std::uint32_t i : calls->second.positions)
     if (visit(i)) return i;
   return std::nullopt;
 }

@@ -74,22 +74,32 @@ class QsoLog {
   static std::uint64_t BandPrefixKey(std::uint8_t band, std::uint32_t prefix) {
     return static_cast<std::uint64_t>(band) << 32 | prefix;
   }
+  // How many records of a call carry one band and mode.
+  struct SameCount {
+    ShortText band, mode;
+    int count = 0;
+  };
+  // A call's records: their positions, ascending (a removal moves the later
+  // positions down, as it moves the records), and their counts per band and
+  // mode, which answer the dupe check without a scan of the positions. A call
+  // has a few counts however often it was worked.
+  struct CallRecords {
+    std::vector<std::uint32_t> positions;
+    std::vector<SameCount> same;
+
+    SameCount* SameAs(const CInfo& record);
+  };
+
   ScoreKey MakeKey(const CInfo& record);
-  static std::string SameKey(const CInfo& record);
-  void AppendTo(std::vector<std::uint32_t>& positions, CInfo record);
+  void AppendTo(CallRecords& call, CInfo record);
 
   std::vector<CInfo> records_;
   std::vector<ScoreKey> keys_;       // parallel to records_
   TextPool prefixes_, continents_;
-  // Positions of each call's records, ascending; a removal moves the later
-  // positions down, as it moves the records.
-  TextMap<std::vector<std::uint32_t>> by_call_;
+  TextMap<CallRecords> by_call_;
   // QSOs per band index and prefix id; records on other bands are not
   // counted, as no call check asks for them.
   std::unordered_map<std::uint64_t, int> band_prefix_counts_;
-  // Records per call, band and mode (SameKey): the dupe check of a call
-  // worked thousands of times, as in merged logs, scans none of them.
-  TextMap<int> same_counts_;
 };
 
 }  // namespace velmora

@@ -1,3 +1,7 @@
+#include "replay/replay_module.h"
+
+#include <optional>
+
 #include "platform/ini_settings_store.h"
 #include "platform/posix/null_host_link.h"
 #include "platform/posix/posix_file_system.h"
@@ -18,12 +22,17 @@ struct ReplayModule {
   Module module{Platform{files, settings, windows, host}};
 };
 
-ReplayModule instance;
+std::optional<ReplayModule> instance{std::in_place};
 
 }  // namespace
 
-Module& TheModule() { return instance.module; }
+Module& TheModule() { return instance->module; }
 
-replay::ReplayWindowSystem& replay::TheReplayWindows() { return instance.windows; }
+replay::ReplayWindowSystem& replay::TheReplayWindows() { return instance->windows; }
+
+void replay::RenewReplayModule() {
+  instance.reset();
+  instance.emplace();
+}
 
 }  // namespace velmora

@@ -8,6 +8,7 @@
 #include <string_view>
 #include <vector>
 
+#include "replay/replay_module.h"
 #include "replay/replay_session.h"
 #include "testing/temp_folder.h"
 
@@ -89,6 +90,7 @@ TEST(ReplayReportTest, ReportScoreEqualsTheResultText) {
                                 kTestData + "/report/short_contest.cbr",
                                 kTestData + "/report/two_days.adi"}) {
     SCOPED_TRACE(log);
+    RenewReplayModule();
     velmora::testing::TempFolder folder;
     const std::string report = (folder.path() / "report.html").string();
     std::ostringstream out, err;
@@ -104,6 +106,7 @@ TEST(ReplayReportTest, ReportScoreEqualsTheResultText) {
 }
 
 TEST(ReplayReportTest, ReportNamesTheProblemQsosOfTheLog) {
+  RenewReplayModule();
   velmora::testing::TempFolder folder;
   const std::string report = (folder.path() / "r.html").string();
   std::ostringstream out, err;

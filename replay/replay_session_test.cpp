@@ -7,6 +7,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "replay/replay_module.h"
 #include "testing/temp_folder.h"
 
 namespace velmora::replay {
@@ -27,7 +28,9 @@ std::string Slurp(const fs::path& path) {
 class ReplaySessionTest : public ::testing::Test {
  protected:
 
+  // One replay, as in a process of its own.
   int Run(std::vector<std::string> args) {
+    RenewReplayModule();
     out_.str("");
     err_.str("");
     return RunReplay(ParseReplayOptions(args), out_, err_);

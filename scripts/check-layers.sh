@@ -14,16 +14,15 @@ platform 1
 engine 2
 results 3
 display 4
-setup 4
-plugin 5
-report 5
-testing 6
-replay 7
-check 8
-bench 8
-fuzz 8
-tools 8
-platform/win32/host_simulator 8
+setup 5
+plugin 6
+report 6
+testing 7
+replay 8
+bench 9
+fuzz 9
+tools 9
+check 9
 '
 
 cd "$root"

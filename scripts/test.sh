@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Checks that every folder includes only the layers below it, then builds
-# everything and runs every test: the native suite, then the Windows builds
+# everything and runs every test: the native suite (and each native test
+# program once whole, shuffled), then the Windows builds
 # and their tests under Wine (i686 under 32-bit Wine in the i386 emulator,
 # x86_64 under the host's Wine), the sanitizer builds and a short run of every
 # fuzz target (all build folders beside the native one), and last makes the
@@ -18,6 +19,7 @@ bash "$root/scripts/install-deps.sh"
 cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release
 cmake --build "$build" -j2
 ctest --test-dir "$build" -j2 --output-on-failure
+bash "$root/scripts/run-tests-whole.sh" "$build"
 bash "$root/scripts/windows-tests.sh" "$(dirname "$build")"
 bash "$root/scripts/sanitizers.sh" "$(dirname "$build")/build-asan" "$(dirname "$build")/build-tsan"
 VELMORA_FUZZ_SEED=1 bash "$root/scripts/fuzz.sh" 30 "$(dirname "$build")/build-fuzz"

@@ -21,15 +21,11 @@ emulator=/usr/bin/qemu-i386
 backports=/etc/apt/sources.list.d/velmora-backports.sources
 die() { echo "wine32-env: $*" >&2; exit 1; }
 
+source "$here/missing-packages.sh"
+
 host_packages() {
-  local missing=() p
-  for p in gcc-i686-linux-gnu libc6-dev-i386-cross libz-mingw-w64; do
-    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "ok installed" || missing+=("$p")
-  done
-  if ((${#missing[@]})); then
-    echo "wine32-env: installing ${missing[*]}" >&2
-    apt_install "${missing[@]}" || die "could not install ${missing[*]}"
-  fi
+  install_missing_packages gcc-i686-linux-gnu libc6-dev-i386-cross libz-mingw-w64 ||
+    die "could not install the host packages"
   [[ -x $emulator ]] && "$emulator" --version | grep -q 'version \(9\|[1-9][0-9]\)\.' && return 0
   if [[ ! -f $backports ]]; then
     printf '%s\n' 'Types: deb' 'URIs: http://deb.debian.org/debian' 'Suites: bookworm-backports' \

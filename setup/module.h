@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "display/dxcc_display.h"
+#include "display/dxcc_source.h"
 #include "engine/band_lists.h"
 #include "engine/qso_args.h"
 #include "engine/qso_log.h"
@@ -34,10 +35,10 @@ struct Platform {
 
 // All state of the plug-in, from load to unload. The host's thread runs the
 // entry points one at a time; the setup thread reads the tables under mutex_.
-class Module {
+class Module : public DxccSource {
  public:
   explicit Module(Platform platform);
-  ~Module();
+  ~Module() override;
   Module(const Module&) = delete;
   Module& operator=(const Module&) = delete;
 
@@ -51,15 +52,13 @@ class Module {
 
   // Copies taken under the lock, for the setup thread and for tests.
   QsoLog LogCopy() const;
-  // The QSOs of one call, in log order.
-  std::vector<CInfo> QsosOfCall(std::string_view call) const;
-  // Runs `change` on the tables under the lock.
-  void UpdateLists(const std::function<void(BandLists&)>& change);
-  BandLists ListsCopy() const;
-  Station StationCopy() const;
+  std::vector<CInfo> QsosOfCall(std::string_view call) const override;
+  void UpdateLists(const std::function<void(BandLists&)>& change) override;
+  BandLists ListsCopy() const override;
+  Station StationCopy() const override;
 
   const std::string& host_version() const { return host_version_; }
-  bool russian_texts() const { return russian_texts_; }
+  bool russian_texts() const override { return russian_texts_; }
   bool export_flag() const { return export_flag_; }
   int claimed_score() const { return claimed_score_; }
   bool update_ready() const { return update_ready_; }

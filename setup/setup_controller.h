@@ -4,11 +4,12 @@
 #include <memory>
 #include <string>
 
+#include "display/dxcc_refresh.h"
+#include "display/tool_window.h"
+#include "display/window_tracker.h"
 #include "platform/host_link.h"
-#include "setup/dxcc_refresh.h"
 #include "setup/settings.h"
 #include "setup/setup_view.h"
-#include "setup/tool_window.h"
 #include "setup/window_position.h"
 
 namespace velmora {
@@ -20,7 +21,7 @@ class Module;
 // The window system runs every handler on the setup thread. The object lives
 // with the module, so what it keeps (last position, last signalled frequency,
 // current call) outlasts one opening of the window.
-class SetupController {
+class SetupController : public WindowTracker {
  public:
   SetupController(Module& module, Settings& settings, HostLink& host);
   SetupController(const SetupController&) = delete;
@@ -33,7 +34,7 @@ class SetupController {
   void OnExtendedClick();
   void OnOnTopClick();
   // The pointer is over one of the three windows, which is at `current`.
-  void OnSetCursor(WindowKind kind, WindowPoint current);
+  void OnSetCursor(WindowKind kind, WindowPoint current) override;
   // The status-update message.
   void OnStatusUpdate();
   // A close request from the window shutdown: the tool window closes and its

@@ -2,9 +2,9 @@
 
 #include <memory>
 
+#include "display/tool_window.h"
+#include "display/window_point.h"
 #include "setup/setup_texts.h"
-#include "setup/tool_window.h"
-#include "setup/window_position.h"
 
 namespace velmora {
 

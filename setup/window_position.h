@@ -1,18 +1,9 @@
 #pragma once
 
+#include "display/window_point.h"
 #include "setup/settings.h"
 
 namespace velmora {
-
-// The plug-in's three windows.
-enum class WindowKind { kSetup, kDxccInfo, kMultiplier };
-
-// A window's top-left corner, in screen pixels.
-struct WindowPoint {
-  int x = 0;
-  int y = 0;
-  friend bool operator==(const WindowPoint&, const WindowPoint&) = default;
-};
 
 // Where the three windows open, and the saving of their positions through
 // the one last-position pair they share. Setup thread only.

@@ -35,7 +35,7 @@ void Replay(HDC dc, const std::vector<DrawOp>& ops) {
 
 }  // namespace
 
-std::unique_ptr<InfoWindow> InfoWindow::Open(HINSTANCE instance, SetupController& controller,
+std::unique_ptr<InfoWindow> InfoWindow::Open(HINSTANCE instance, WindowTracker& controller,
                                              const DxccDisplay& display,
                                              const ToolPlacement& placement) {
   std::unique_ptr<InfoWindow> window(new InfoWindow(instance, controller, display, placement));
@@ -43,7 +43,7 @@ std::unique_ptr<InfoWindow> InfoWindow::Open(HINSTANCE instance, SetupController
   return window;
 }
 
-InfoWindow::InfoWindow(HINSTANCE instance, SetupController& controller,
+InfoWindow::InfoWindow(HINSTANCE instance, WindowTracker& controller,
                        const DxccDisplay& display, const ToolPlacement& placement)
     : ToolDialog(instance, WindowKind::kDxccInfo, controller, placement), display_(display) {}
 

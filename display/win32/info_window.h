@@ -15,14 +15,14 @@ namespace velmora {
 class InfoWindow final : public ToolDialog {
  public:
   // The window, created hidden; nullptr when it could not be created.
-  static std::unique_ptr<InfoWindow> Open(HINSTANCE instance, SetupController& controller,
+  static std::unique_ptr<InfoWindow> Open(HINSTANCE instance, WindowTracker& controller,
                                           const DxccDisplay& display,
                                           const ToolPlacement& placement);
 
   void RepaintInfoButton() override;
 
  private:
-  InfoWindow(HINSTANCE instance, SetupController& controller, const DxccDisplay& display,
+  InfoWindow(HINSTANCE instance, WindowTracker& controller, const DxccDisplay& display,
              const ToolPlacement& placement);
 
   bool OnMessage(UINT message, WPARAM wparam, LPARAM lparam, INT_PTR& result) override;

@@ -59,7 +59,7 @@ void ErasePageColoured(HWND tabs, HBRUSH brush) {
 }  // namespace
 
 std::unique_ptr<MultiplierWindow> MultiplierWindow::Open(HINSTANCE instance,
-                                                         SetupController& controller,
+                                                         WindowTracker& controller,
                                                          const ToolPlacement& placement) {
   std::unique_ptr<MultiplierWindow> window(
       new MultiplierWindow(instance, controller, placement));
@@ -67,7 +67,7 @@ std::unique_ptr<MultiplierWindow> MultiplierWindow::Open(HINSTANCE instance,
   return window;
 }
 
-MultiplierWindow::MultiplierWindow(HINSTANCE instance, SetupController& controller,
+MultiplierWindow::MultiplierWindow(HINSTANCE instance, WindowTracker& controller,
                                    const ToolPlacement& placement)
     : ToolDialog(instance, WindowKind::kMultiplier, controller, placement),
       brush_(::CreateSolidBrush(

@@ -18,14 +18,14 @@ class MultiplierWindow final : public ToolDialog {
  public:
   // The window, created hidden; nullptr when it could not be created.
   static std::unique_ptr<MultiplierWindow> Open(HINSTANCE instance,
-                                                SetupController& controller,
+                                                WindowTracker& controller,
                                                 const ToolPlacement& placement);
   ~MultiplierWindow() override;
 
   void ShowPageStates(const PageStates& states) override;
 
  private:
-  MultiplierWindow(HINSTANCE instance, SetupController& controller,
+  MultiplierWindow(HINSTANCE instance, WindowTracker& controller,
                    const ToolPlacement& placement);
 
   void OnInit() override;

@@ -5,7 +5,7 @@
 
 namespace velmora {
 
-ToolDialog::ToolDialog(HINSTANCE instance, WindowKind kind, SetupController& controller,
+ToolDialog::ToolDialog(HINSTANCE instance, WindowKind kind, WindowTracker& controller,
                        const ToolPlacement& placement)
     : instance_(instance),
       kind_(kind),

@@ -5,8 +5,8 @@
 #include <string>
 
 #include "display/win32/window_frame.h"
-#include "setup/setup_controller.h"
-#include "setup/tool_window.h"
+#include "display/window_tracker.h"
+#include "display/tool_window.h"
 
 namespace velmora {
 
@@ -29,7 +29,7 @@ class ToolDialog : public ToolWindow {
   HWND handle() const { return window_; }
 
  protected:
-  ToolDialog(HINSTANCE instance, WindowKind kind, SetupController& controller,
+  ToolDialog(HINSTANCE instance, WindowKind kind, WindowTracker& controller,
              const ToolPlacement& placement);
 
   // Creates the window from dialog template `resource`; false when it could
@@ -54,7 +54,7 @@ class ToolDialog : public ToolWindow {
 
   HINSTANCE instance_;
   WindowKind kind_;
-  SetupController& controller_;
+  WindowTracker& controller_;
   ToolPlacement placement_;
   PluginIcons icons_;  // outlives the window: members go after Destroy()
   HWND window_ = nullptr;

@@ -2,7 +2,7 @@
 
 #include "platform/win32/windows_api.h"
 
-#include "setup/window_position.h"
+#include "display/window_point.h"
 
 namespace velmora {
 

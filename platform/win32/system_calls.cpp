@@ -23,6 +23,7 @@ SystemCalls RealSystemCalls() {
   calls.find_first_file = ::FindFirstFileA;
   calls.find_next_file = ::FindNextFileA;
   calls.find_close = ::FindClose;
+  calls.get_file_attributes = ::GetFileAttributesA;
   return calls;
 }
 

@@ -25,6 +25,7 @@ struct SystemCalls {
   std::function<HANDLE(const char* pattern, WIN32_FIND_DATAA* entry)> find_first_file;
   std::function<BOOL(HANDLE search, WIN32_FIND_DATAA* entry)> find_next_file;
   std::function<BOOL(HANDLE search)> find_close;
+  std::function<DWORD(const char* path)> get_file_attributes;
 };
 
 // The table of the system's own calls.

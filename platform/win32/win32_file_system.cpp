@@ -22,7 +22,7 @@ std::optional<std::string> Win32FileSystem::ReadFile(const std::string& name) {
 }
 
 bool Win32FileSystem::Exists(const std::string& name) {
-  const DWORD attributes = ::GetFileAttributesA(name.c_str());
+  const DWORD attributes = calls_.get_file_attributes(name.c_str());
   return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
 }
 

@@ -135,6 +135,12 @@ TEST_F(Win32FileSystemFaultTest, ReadAndListingFailuresAreEmptyResults) {
     return INVALID_HANDLE_VALUE;
   };
   EXPECT_TRUE(files_.ListFolder("").empty());
+  EXPECT_TRUE(files_.Exists("bad.txt"));
+  calls.get_file_attributes = [](const char*) -> DWORD {
+    ::SetLastError(ERROR_ACCESS_DENIED);
+    return INVALID_FILE_ATTRIBUTES;
+  };
+  EXPECT_FALSE(files_.Exists("bad.txt"));
 }
 
 std::string Slurp(const std::filesystem::path& path) {

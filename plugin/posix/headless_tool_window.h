@@ -2,8 +2,8 @@
 
 #include <string>
 
-#include "setup/tool_window.h"
-#include "setup/window_position.h"
+#include "display/tool_window.h"
+#include "display/window_point.h"
 
 namespace velmora {
 

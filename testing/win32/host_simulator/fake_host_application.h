@@ -26,7 +26,10 @@ class FakeHostApplication final : public IDispatch {
   FakeHostApplication(const FakeHostApplication&) = delete;
   FakeHostApplication& operator=(const FakeHostApplication&) = delete;
 
-  bool Register(const CLSID& clsid);
+  // Registers the object under the CLSID written as "{...}"; false when the
+  // text is no CLSID or the table refuses it.
+  bool Register(const wchar_t* clsid_text);
+  const CLSID& clsid() const { return clsid_; }
   void Revoke();
 
   void SetEntryText(const std::wstring& text);
@@ -59,6 +62,7 @@ class FakeHostApplication final : public IDispatch {
  private:
   std::atomic<ULONG> references_{1};
   DWORD cookie_ = 0;
+  CLSID clsid_{};
   mutable std::mutex mutex_;
   std::wstring entry_text_;           // guarded by mutex_
   double frequency_ = 0.0;            // guarded by mutex_

@@ -1,10 +1,10 @@
-#include "platform/win32/host_simulator/process_resources.h"
+#include "testing/win32/host_simulator/process_resources.h"
 
 #include "platform/win32/windows_api.h"
 
 #include <psapi.h>
 
-#include "platform/win32/host_simulator/process_threads.h"
+#include "testing/win32/host_simulator/process_threads.h"
 
 namespace velmora::testing {
 

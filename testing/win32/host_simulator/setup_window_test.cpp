@@ -19,10 +19,10 @@
 
 #include "display/colour.h"
 #include "display/dxcc_table.h"
-#include "platform/win32/host_simulator/fake_host_application.h"
-#include "platform/win32/host_simulator/plugin_windows.h"
-#include "platform/win32/host_simulator/unmanaged_windows.h"
-#include "platform/win32/host_simulator/velmora_library.h"
+#include "testing/win32/host_simulator/fake_host_application.h"
+#include "testing/win32/host_simulator/plugin_windows.h"
+#include "testing/win32/host_simulator/unmanaged_windows.h"
+#include "testing/win32/host_simulator/velmora_library.h"
 #include "platform/win32/temp_folder.h"
 #include "resources/resource_ids.h"
 
@@ -48,11 +48,7 @@ class SetupWindowTest : public ::testing::Test {
     if (HasFailure()) folder_.Keep();
   }
 
-  void RegisterHost() {
-    CLSID clsid;
-    ASSERT_EQ(::CLSIDFromString(const_cast<LPOLESTR>(VELMORA_TEST_CLSID), &clsid), S_OK);
-    ASSERT_TRUE(host_.Register(clsid));
-  }
+  void RegisterHost() { ASSERT_TRUE(host_.Register(VELMORA_TEST_CLSID)); }
   void Load() {
     library_.emplace();
     ASSERT_TRUE(library_->loaded()) << "LoadLibrary error " << library_->load_error();
@@ -74,9 +70,9 @@ class SetupWindowTest : public ::testing::Test {
   // A call check asks for a status refresh; it is done once the host was
   // asked for the call and the rest of the refresh had time to run.
   void Refresh() {
-    const std::size_t asked = host_.entry_fields().size();
+    const std::size_t asked = host_.entry_requests();
     Run(kCheck);
-    EXPECT_TRUE(PumpUntil([&] { return host_.entry_fields().size() > asked; }, kPatience));
+    EXPECT_TRUE(PumpUntil([&] { return host_.entry_requests() > asked; }, kPatience));
     PumpFor(300);
   }
   void Click(HWND setup, int box) {

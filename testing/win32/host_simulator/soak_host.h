@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "engine/qso_args.h"
-#include "platform/win32/host_simulator/soak_plan.h"
+#include "testing/win32/host_simulator/soak_plan.h"
 #include "testing/scenario_runner.h"
 
 namespace velmora::testing {

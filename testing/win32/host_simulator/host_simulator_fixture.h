@@ -5,7 +5,7 @@
 #include <filesystem>
 #include <string>
 
-#include "platform/win32/host_simulator/velmora_library.h"
+#include "testing/win32/host_simulator/velmora_library.h"
 #include "platform/win32/temp_folder.h"
 
 namespace velmora::testing {

@@ -8,7 +8,7 @@
 #include <filesystem>
 #include <string>
 
-#include "platform/win32/host_simulator/velmora_library.h"
+#include "testing/win32/host_simulator/velmora_library.h"
 #include "platform/win32/temp_folder.h"
 #include "platform/win32/windows_api.h"
 

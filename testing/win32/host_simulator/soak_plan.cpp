@@ -1,4 +1,4 @@
-#include "platform/win32/host_simulator/soak_plan.h"
+#include "testing/win32/host_simulator/soak_plan.h"
 
 #include <cstdlib>
 #include <string_view>

@@ -1,4 +1,4 @@
-#include "platform/win32/host_simulator/plugin_windows.h"
+#include "testing/win32/host_simulator/plugin_windows.h"
 
 #include <filesystem>
 #include <vector>

@@ -19,13 +19,13 @@
 #include <string>
 #include <vector>
 
-#include "platform/win32/host_simulator/fake_host_application.h"
-#include "platform/win32/host_simulator/plugin_windows.h"
-#include "platform/win32/host_simulator/process_resources.h"
-#include "platform/win32/host_simulator/soak_host.h"
-#include "platform/win32/host_simulator/soak_plan.h"
-#include "platform/win32/host_simulator/unmanaged_windows.h"
-#include "platform/win32/host_simulator/velmora_library.h"
+#include "testing/win32/host_simulator/fake_host_application.h"
+#include "testing/win32/host_simulator/plugin_windows.h"
+#include "testing/win32/host_simulator/process_resources.h"
+#include "testing/win32/host_simulator/soak_host.h"
+#include "testing/win32/host_simulator/soak_plan.h"
+#include "testing/win32/host_simulator/unmanaged_windows.h"
+#include "testing/win32/host_simulator/velmora_library.h"
 #include "platform/win32/temp_folder.h"
 #include "resources/resource_ids.h"
 
@@ -72,9 +72,7 @@ class SoakTest : public ::testing::Test {
   }
 
   void Start() {
-    CLSID clsid;
-    ASSERT_EQ(::CLSIDFromString(const_cast<LPOLESTR>(VELMORA_TEST_CLSID), &clsid), S_OK);
-    ASSERT_TRUE(automation_.Register(clsid));
+    ASSERT_TRUE(automation_.Register(VELMORA_TEST_CLSID));
     library_.emplace();
     ASSERT_TRUE(library_->loaded()) << "LoadLibrary error " << library_->load_error();
     host_.emplace(library_->plain(), contest_);

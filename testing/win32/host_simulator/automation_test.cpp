@@ -10,8 +10,8 @@
 #include <optional>
 #include <thread>
 
-#include "platform/win32/host_simulator/fake_host_application.h"
-#include "platform/win32/host_simulator/message_pump.h"
+#include "testing/win32/host_simulator/fake_host_application.h"
+#include "testing/win32/host_simulator/message_pump.h"
 #include "platform/win32/win32_host_link.h"
 
 namespace velmora::testing {
@@ -76,20 +76,24 @@ Answers AskTheHost(const CLSID& expected) {
   return a;
 }
 
+// The fake host in the running object table, with the call being typed and
+// the frequency it will answer.
+bool RegisterHost(FakeHostApplication& host, const wchar_t* entry_text, double hz) {
+  host.SetEntryText(entry_text);
+  host.SetFrequency(hz);
+  return host.Register(VELMORA_TEST_CLSID);
+}
+
 TEST(AutomationTest, AnotherThreadReachesTheHostByProgId) {
   ASSERT_TRUE(SUCCEEDED(::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)));
-  CLSID clsid;
-  ASSERT_EQ(::CLSIDFromString(const_cast<LPOLESTR>(VELMORA_TEST_CLSID), &clsid), S_OK);
   {
     FakeHostApplication host;
-    host.SetEntryText(L"DL1ABC");
-    host.SetFrequency(14025000.0);
-    ASSERT_TRUE(host.Register(clsid));
+    ASSERT_TRUE(RegisterHost(host, L"DL1ABC", 14025000.0));
 
     HANDLE done = ::CreateEventA(nullptr, TRUE, FALSE, nullptr);
     Answers answers;
     std::thread asker([&] {
-      answers = AskTheHost(clsid);
+      answers = AskTheHost(host.clsid());
       ::SetEvent(done);
     });
     bool finished = PumpMessagesUntil(done, 30000);
@@ -124,13 +128,9 @@ struct LinkAnswers {
 
 TEST(AutomationTest, HostLinkCallsTheHostFromItsOwnThread) {
   ASSERT_TRUE(SUCCEEDED(::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)));
-  CLSID clsid;
-  ASSERT_EQ(::CLSIDFromString(const_cast<LPOLESTR>(VELMORA_TEST_CLSID), &clsid), S_OK);
   {
     FakeHostApplication host;
-    host.SetEntryText(L"OK1AB");
-    host.SetFrequency(7012345.0);
-    ASSERT_TRUE(host.Register(clsid));
+    ASSERT_TRUE(RegisterHost(host, L"OK1AB", 7012345.0));
 
     HANDLE asked = ::CreateEventA(nullptr, TRUE, FALSE, nullptr);
     HANDLE revoked = ::CreateEventA(nullptr, TRUE, FALSE, nullptr);

@@ -1,7 +1,7 @@
 // The shared scenarios (testdata/scenarios) through the DLL, compared byte
 // for byte with the same goldens as the native library's run.
 
-#include "platform/win32/host_simulator/host_simulator_fixture.h"
+#include "testing/win32/host_simulator/host_simulator_fixture.h"
 
 namespace velmora::testing {
 namespace {

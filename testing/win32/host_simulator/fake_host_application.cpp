@@ -1,4 +1,4 @@
-#include "platform/win32/host_simulator/fake_host_application.h"
+#include "testing/win32/host_simulator/fake_host_application.h"
 
 #include <oleauto.h>
 
@@ -20,8 +20,9 @@ HRESULT Argument(DISPPARAMS* params, VARTYPE type, VARIANT& value, UINT* bad_arg
 
 }  // namespace
 
-bool FakeHostApplication::Register(const CLSID& clsid) {
-  return SUCCEEDED(::RegisterActiveObject(static_cast<IUnknown*>(this), clsid,
+bool FakeHostApplication::Register(const wchar_t* clsid_text) {
+  if (::CLSIDFromString(const_cast<LPOLESTR>(clsid_text), &clsid_) != S_OK) return false;
+  return SUCCEEDED(::RegisterActiveObject(static_cast<IUnknown*>(this), clsid_,
                                           ACTIVEOBJECT_STRONG, &cookie_));
 }
 

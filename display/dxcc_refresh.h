@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "setup/tool_window.h"
+#include "display/tool_window.h"
 
 namespace velmora {
 

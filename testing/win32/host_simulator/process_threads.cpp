@@ -1,4 +1,4 @@
-#include "platform/win32/host_simulator/process_threads.h"
+#include "testing/win32/host_simulator/process_threads.h"
 
 #include "platform/win32/windows_api.h"
 

@@ -3,7 +3,7 @@
 #include <string>
 
 #include "display/dxcc_table.h"
-#include "setup/window_position.h"
+#include "display/window_point.h"
 
 namespace velmora {
 

@@ -1,4 +1,4 @@
-#include "platform/win32/host_simulator/message_box_closer.h"
+#include "testing/win32/host_simulator/message_box_closer.h"
 
 #include "platform/win32/windows_api.h"
 

@@ -1,4 +1,4 @@
-#include "platform/win32/host_simulator/velmora_library.h"
+#include "testing/win32/host_simulator/velmora_library.h"
 
 #include "platform/win32/windows_api.h"
 

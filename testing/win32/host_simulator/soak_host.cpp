@@ -1,4 +1,4 @@
-#include "platform/win32/host_simulator/soak_host.h"
+#include "testing/win32/host_simulator/soak_host.h"
 
 #include "testing/module_fixture.h"
 

@@ -7,8 +7,8 @@
 #include <filesystem>
 #include <memory>
 
-#include "platform/win32/host_simulator/process_threads.h"
-#include "platform/win32/host_simulator/velmora_library.h"
+#include "testing/win32/host_simulator/process_threads.h"
+#include "testing/win32/host_simulator/velmora_library.h"
 #include "platform/win32/temp_folder.h"
 
 namespace velmora::testing {

@@ -5,8 +5,8 @@
 #include <fstream>
 #include <sstream>
 
-#include "platform/win32/host_simulator/host_simulator_fixture.h"
-#include "platform/win32/host_simulator/message_box_closer.h"
+#include "testing/win32/host_simulator/host_simulator_fixture.h"
+#include "testing/win32/host_simulator/message_box_closer.h"
 
 namespace velmora::testing {
 namespace {

@@ -13,9 +13,9 @@
 #include <sstream>
 #include <thread>
 
-#include "platform/win32/host_simulator/dialog_operator.h"
-#include "platform/win32/host_simulator/host_simulator_fixture.h"
-#include "platform/win32/host_simulator/plugin_windows.h"
+#include "testing/win32/host_simulator/dialog_operator.h"
+#include "testing/win32/host_simulator/host_simulator_fixture.h"
+#include "testing/win32/host_simulator/plugin_windows.h"
 #include "setup/cabrillo_form_model.h"
 
 namespace velmora::testing {
