@@ -5,6 +5,7 @@
 #include "check/plugin_tally.h"
 #include "engine/contest_rules.h"
 #include "replay/cabrillo_reader.h"
+#include "replay/qso_args_of.h"
 #include "replay/text_scan.h"
 
 namespace velmora::check {
@@ -148,19 +149,8 @@ std::optional<Entrant> Intake::Read(std::string_view text, const std::string& fi
   for (const LogQso& q : log.qsos) {
     add_skipped_before(q.line);
     const std::optional<Entity>& entity = Lookup(q.call);
-    QsoArgs args;
-    args.own_call = q.own_call.empty() ? log.own_call : q.own_call;
-    args.call = q.call;
-    args.time = q.time;
-    args.freq_hz = q.freq_hz;
-    args.mode = q.mode;
-    args.rst_sent = q.rst_sent;
-    args.rst_rcvd = q.rst_rcvd;
-    args.nr_sent = q.nr_sent;
-    args.nr_rcvd = q.nr_rcvd;
-    args.prefix = entity ? entity->key : "";
-    args.continent = entity ? entity->continent : "";
-    args.band = q.band;
+    const QsoArgs args =
+        replay::QsoArgsOf(q, q.own_call.empty() ? log.own_call : q.own_call, entity);
 
     CheckQso c;
     int points = 0;

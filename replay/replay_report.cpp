@@ -3,6 +3,7 @@
 #include "platform/posix/posix_file_system.h"
 #include "report/report_page.h"
 #include "plugin/module_instance.h"
+#include "replay/qso_args_of.h"
 
 namespace velmora::replay {
 
@@ -11,18 +12,7 @@ void ReplayReportNotes::Note(const LogQso& q, const std::optional<Entity>& entit
   if (!entity) unknown.push_back({q.call, q.time});
   else if (!names.contains(entity->key)) names.emplace(entity->key, entity->name);
   if (stored) return;
-  QsoArgs args;
-  args.own_call = own_call;
-  args.call = q.call;
-  args.time = q.time;
-  args.freq_hz = q.freq_hz;
-  args.mode = q.mode;
-  args.rst_sent = q.rst_sent;
-  args.rst_rcvd = q.rst_rcvd;
-  args.nr_sent = q.nr_sent;
-  args.nr_rcvd = q.nr_rcvd;
-  args.band = q.band;
-  if (entity) args.prefix = entity->key, args.continent = entity->continent;
+  QsoArgs args = QsoArgsOf(q, own_call, entity);
   rejected.push_back({args, ValidateQso(args)});
 }
 
