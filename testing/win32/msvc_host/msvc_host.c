@@ -627,19 +627,22 @@ static void AbsurdCalls(void) {
   Check("F5ABC", "CW", "F", "20m", 0, 0);
   Check("F5ABC", "CW", "F", "20m", "40m", serial);
   Result();
-  struct Call c = {{0}, 0};
-  Pointer(&c, 0), Pointer(&c, 0), Pointer(&c, 0), Pointer(&c, 0), Int(&c, 0), Int(&c, 0),
-      Int(&c, 0);
-  Make(kValid, &c);
-  Make(kCount, &c);
-  Make(kSets, &c);
-  c.count = 0;
-  Int(&c, -1);
-  Make(kName, &c);
-  c.count = 0;
-  Pointer(&c, 0);
-  Make(kResult, &c);
-  Make(kVersion, &c);
+  /* Four times each: every place of the stack. */
+  for (int round = 0; round < 4; ++round) {
+    struct Call c = {{0}, 0};
+    Pointer(&c, round & 1 ? "001" : 0), Pointer(&c, 0), Pointer(&c, 0), Pointer(&c, 0);
+    Int(&c, 0), Int(&c, 0), Int(&c, 0);
+    Make(kValid, &c);
+    Make(kCount, &c);
+    Make(kSets, &c);
+    c.count = 0;
+    Int(&c, round - 1);
+    Make(kName, &c);
+    c.count = 0;
+    Pointer(&c, 0);
+    Make(kResult, &c);
+    Make(kVersion, &c);
+  }
 }
 
 /* ---- the run ---- */
