@@ -619,7 +619,8 @@ static void AbsurdCalls(void) {
       AddOrRemove(kRemove, 0, 0, &t, freq, 0, 0, 0, 0, 0, 0, 0, 0);
     }
     memcpy(&last.days, &kBits[i], sizeof last.days);
-    Reset(1, "DL1ABC", &last, 0, "DL", "EU");
+    /* Export mode stays off: it opens the modal header form. */
+    Reset(0, "DL1ABC", &last, 0, "DL", "EU");
     Reset(0, 0, 0, &last, 0, 0);
   }
   char serial[16];
