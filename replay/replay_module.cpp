@@ -1,6 +1,6 @@
 #include "replay/replay_module.h"
 
-#include <optional>
+#include <memory>
 
 #include "platform/ini_settings_store.h"
 #include "platform/posix/null_host_link.h"
@@ -22,7 +22,7 @@ struct ReplayModule {
   Module module{Platform{files, settings, windows, host}};
 };
 
-std::optional<ReplayModule> instance{std::in_place};
+std::unique_ptr<ReplayModule> instance = std::make_unique<ReplayModule>();
 
 }  // namespace
 
@@ -31,8 +31,8 @@ Module& TheModule() { return instance->module; }
 replay::ReplayWindowSystem& replay::TheReplayWindows() { return instance->windows; }
 
 void replay::RenewReplayModule() {
-  instance.reset();
-  instance.emplace();
+  instance.reset();  // the old module goes before the new one opens its files
+  instance = std::make_unique<ReplayModule>();
 }
 
 }  // namespace velmora
