@@ -12,7 +12,7 @@
 #include <sstream>
 
 #include "plugin/exports.h"
-#include "testing/loaded_plugin.h"
+#include "testing/library_fixture.h"
 
 namespace {
 
@@ -22,19 +22,6 @@ std::string Slurp(const std::string& path) {
   s << in.rdbuf();
   return s.str();
 }
-
-class LibraryTest : public ::testing::Test {
- protected:
-  void SetUp() override { ASSERT_TRUE(plugin_.loaded()) << ::dlerror(); }
-  template <typename F>
-  F* Get(const char* name) {
-    F* function = plugin_.Get<F>(name);
-    EXPECT_NE(function, nullptr) << name;
-    return function;
-  }
-
-  velmora::testing::LoadedPlugin plugin_{VELMORA_LIBRARY};
-};
 
 TEST_F(LibraryTest, DrivesAShortContestThroughThePlainNames) {
   auto reset = Get<decltype(ResetStats0)>("ResetStats0");

@@ -11,22 +11,9 @@
 #include <string>
 
 #include "plugin/exports.h"
-#include "testing/loaded_plugin.h"
+#include "testing/library_fixture.h"
 
 namespace {
-
-class LibraryTest : public ::testing::Test {
- protected:
-  void SetUp() override { ASSERT_TRUE(plugin_.loaded()); }
-  template <typename F>
-  F* Get(const char* name) {
-    F* function = plugin_.Get<F>(name);
-    EXPECT_NE(function, nullptr) << name;
-    return function;
-  }
-
-  velmora::testing::LoadedPlugin plugin_{VELMORA_LIBRARY};
-};
 
 // Values no real host sends but any host may: dates far outside every
 // calendar, no numbers at all under a valid status, frequencies at the ends
