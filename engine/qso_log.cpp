@@ -22,49 +22,67 @@ ScoreKey QsoLog::MakeKey(const CInfo& r) {
   return key;
 }
 
-QsoLog::SameCount* QsoLog::CallRecords::SameAs(const CInfo& record) {
-  for (SameCount& s : same)
-    if (s.band == record.Band && s.mode == record.Mode) return &s;
+QsoLog::SameCount* QsoLog::SameAs(CallRecords& call, const CInfo& record) {
+  for (SameCount& s : call.same) {
+    const CInfo& first = records_[s.first];
+    if (first.Band == record.Band && first.Mode == record.Mode) return &s;
+  }
   return nullptr;
 }
 
 void QsoLog::Append(CInfo record) {
   CallRecords& call = by_call_[record.Call.str()];
-  AppendTo(call, std::move(record));
+  AppendTo(call, SameAs(call, record), std::move(record));
 }
 
 bool QsoLog::AppendNew(CInfo record) {
   // One look-up of the call serves the dupe check and the index.
   CallRecords& call = by_call_[record.Call.str()];
-  bool dupe = call.SameAs(record) != nullptr;
-  record.Bad = record.Dupe = dupe ? 1 : 0;
-  AppendTo(call, std::move(record));
-  return dupe;
+  SameCount* same = SameAs(call, record);
+  record.Bad = record.Dupe = same ? 1 : 0;
+  AppendTo(call, same, std::move(record));
+  return same != nullptr;
 }
 
-void QsoLog::AppendTo(CallRecords& call, CInfo record) {
+void QsoLog::AppendTo(CallRecords& call, SameCount* same, CInfo record) {
+  const auto position = static_cast<std::uint32_t>(records_.size());
   keys_.push_back(MakeKey(record));
-  call.positions.push_back(static_cast<std::uint32_t>(records_.size()));
-  if (SameCount* same = call.SameAs(record))
+  // Most calls are worked a few times on a few bands: room for that in the
+  // smallest block the heap hands out, so the lists grow once, not thrice.
+  if (call.positions.empty()) call.positions.reserve(6);
+  call.positions.push_back(position);
+  if (same) {
     ++same->count;
-  else
-    call.same.push_back({record.Band, record.Mode, 1});
+  } else {
+    if (call.same.empty()) call.same.reserve(3);
+    call.same.push_back({position, 1});
+  }
   const ScoreKey& key = keys_.back();
   if (key.band != ScoreKey::kNoBand) ++band_prefix_counts_[BandPrefixKey(key.band, key.prefix)];
   records_.push_back(std::move(record));
 }
 
+void QsoLog::Recount(CallRecords& call) {
+  call.same.clear();
+  for (std::uint32_t p : call.positions) {
+    if (SameCount* same = SameAs(call, records_[p]))
+      ++same->count;
+    else
+      call.same.push_back({p, 1});
+  }
+}
+
 void QsoLog::RemoveAt(std::size_t index) {
-  const CInfo& r = records_[index];
-  auto calls = by_call_.find(r.Call);
-  CallRecords& call = calls->second;
-  std::erase(call.positions, static_cast<std::uint32_t>(index));
-  SameCount* same = call.SameAs(r);
-  if (--same->count == 0) call.same.erase(call.same.begin() + (same - call.same.data()));
-  if (call.positions.empty()) by_call_.erase(calls);
-  for (auto& [text, other] : by_call_)
+  auto calls = by_call_.find(records_[index].Call);
+  std::erase(calls->second.positions, static_cast<std::uint32_t>(index));
+  const bool call_gone = calls->second.positions.empty();
+  if (call_gone) by_call_.erase(calls);
+  for (auto& [text, other] : by_call_) {
     for (std::uint32_t& p : other.positions)
       if (p > index) --p;
+    for (SameCount& s : other.same)
+      if (s.first > index) --s.first;
+  }
   const ScoreKey& key = keys_[index];
   if (key.band != ScoreKey::kNoBand) {
     auto counts = band_prefix_counts_.find(BandPrefixKey(key.band, key.prefix));
@@ -72,6 +90,9 @@ void QsoLog::RemoveAt(std::size_t index) {
   }
   records_.erase(records_.begin() + static_cast<std::ptrdiff_t>(index));
   keys_.erase(keys_.begin() + static_cast<std::ptrdiff_t>(index));
+  // The removed record may have been the first of its band and mode; the
+  // call's few counts are taken again from the positions that stay.
+  if (!call_gone) Recount(calls->second);
 }
 
 void QsoLog::Clear() {

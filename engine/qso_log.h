@@ -74,10 +74,11 @@ class QsoLog {
   static std::uint64_t BandPrefixKey(std::uint8_t band, std::uint32_t prefix) {
     return static_cast<std::uint64_t>(band) << 32 | prefix;
   }
-  // How many records of a call carry one band and mode.
+  // How many records of a call carry one band and mode, and the first of
+  // them, whose band and mode the entry stands for.
   struct SameCount {
-    ShortText band, mode;
-    int count = 0;
+    std::uint32_t first;
+    std::uint32_t count;
   };
   // A call's records: their positions, ascending (a removal moves the later
   // positions down, as it moves the records), and their counts per band and
@@ -86,12 +87,12 @@ class QsoLog {
   struct CallRecords {
     std::vector<std::uint32_t> positions;
     std::vector<SameCount> same;
-
-    SameCount* SameAs(const CInfo& record);
   };
 
+  SameCount* SameAs(CallRecords& call, const CInfo& record);
+  void Recount(CallRecords& call);
   ScoreKey MakeKey(const CInfo& record);
-  void AppendTo(CallRecords& call, CInfo record);
+  void AppendTo(CallRecords& call, SameCount* same, CInfo record);
 
   std::vector<CInfo> records_;
   std::vector<ScoreKey> keys_;       // parallel to records_
