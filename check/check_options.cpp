@@ -1,9 +1,8 @@
 #include "check/check_options.h"
 
-#include <cstdio>
 #include <stdexcept>
 
-#include "replay/replay_options.h"
+#include "replay/argument_reader.h"
 
 namespace velmora::check {
 
@@ -24,53 +23,31 @@ const char kCheckUsage[] =
     "  -h, --help          print this help and exit\n"
     "  --version           print the version and exit\n";
 
-namespace {
-
-int NumberValue(const std::string& flag, const std::string& text, int low, int high) {
-  int value = 0;
-  char end;
-  if (std::sscanf(text.c_str(), "%d%c", &value, &end) != 1 || value < low || value > high)
-    throw std::invalid_argument(flag + " wants a number from " + std::to_string(low) + " to " +
-                                std::to_string(high) + ", not '" + text + "'");
-  return value;
-}
-
-COleDateTime DateTimeValue(const std::string& flag, const std::string& text) {
-  std::optional<COleDateTime> t = replay::ParseDateTime(text);
-  if (!t) throw std::invalid_argument(flag + " wants 'YYYY-MM-DD HH:MM', not '" + text + "'");
-  return *t;
-}
-
-}  // namespace
-
 CheckOptions ParseCheckOptions(const std::vector<std::string>& args) {
   CheckOptions o;
-  for (std::size_t i = 0; i < args.size(); ++i) {
-    const std::string& arg = args[i];
-    auto value = [&]() -> const std::string& {
-      if (i + 1 >= args.size()) throw std::invalid_argument(arg + " needs a value");
-      return args[++i];
-    };
-    if (arg == "--help" || arg == "-h" || arg == "--version") {
-      (arg == "--version" ? o.version : o.help) = true;
+  replay::ArgumentReader reader(args);
+  while (reader.Next()) {
+    const std::string& arg = reader.arg();
+    if (reader.IsHelp() || reader.IsVersion()) {
+      (reader.IsVersion() ? o.version : o.help) = true;
       return o;
     }
-    if (arg == "--out") o.out_dir = value();
-    else if (arg == "--cty") o.cty_file = value();
-    else if (arg == "--start") o.start = DateTimeValue(arg, value());
-    else if (arg == "--end") o.end = DateTimeValue(arg, value());
-    else if (arg == "--window-minutes") o.window_minutes = NumberValue(arg, value(), 0, 1440);
-    else if (arg == "--penalty") o.penalty = NumberValue(arg, value(), 0, 100);
-    else if (arg == "-j") o.jobs = NumberValue(arg, value(), 1, 256);
-    else if (arg == "--rulings") o.rulings_file = value();
+    if (arg == "--out") o.out_dir = reader.Value();
+    else if (arg == "--cty") o.cty_file = reader.Value();
+    else if (arg == "--start") o.start = reader.DateTimeValue();
+    else if (arg == "--end") o.end = reader.DateTimeValue();
+    else if (arg == "--window-minutes") o.window_minutes = reader.NumberValue(0, 1440);
+    else if (arg == "--penalty") o.penalty = reader.NumberValue(0, 100);
+    else if (arg == "-j") o.jobs = reader.NumberValue(1, 256);
+    else if (arg == "--rulings") o.rulings_file = reader.Value();
     else if (arg == "--quiet") o.quiet = true;
     else if (arg == "--no-clock-offsets") o.clock_offsets = false;
     else if (arg == "--uniques") {
-      const std::string& v = value();
+      const std::string& v = reader.Value();
       if (v != "keep" && v != "remove")
         throw std::invalid_argument("--uniques wants keep or remove, not '" + v + "'");
       o.keep_uniques = v == "keep";
-    } else if (arg.size() > 1 && arg[0] == '-') {
+    } else if (reader.IsUnknownFlag()) {
       throw std::invalid_argument("unknown option " + arg);
     } else {
       o.inputs.push_back(arg);

@@ -1,7 +1,8 @@
 #include "replay/replay_options.h"
 
-#include <cstdio>
 #include <stdexcept>
+
+#include "replay/argument_reader.h"
 
 namespace velmora::replay {
 
@@ -50,58 +51,29 @@ const char* HeaderField(const std::string& flag) {
   return nullptr;
 }
 
-COleDateTime DateTimeValue(const std::string& flag, const std::string& text) {
-  std::optional<COleDateTime> t = ParseDateTime(text);
-  if (!t) throw std::invalid_argument(flag + " wants 'YYYY-MM-DD HH:MM', not '" + text + "'");
-  return *t;
-}
-
-int MinutesValue(const std::string& flag, const std::string& text) {
-  int minutes = 0;
-  char end;
-  if (std::sscanf(text.c_str(), "%d%c", &minutes, &end) != 1 || minutes < 1 || minutes > 1440)
-    throw std::invalid_argument(flag + " wants minutes from 1 to 1440, not '" + text + "'");
-  return minutes;
-}
-
 }  // namespace
-
-std::optional<COleDateTime> ParseDateTime(const std::string& text) {
-  int y, mo, d, h, mi;
-  char sep, end;
-  if (std::sscanf(text.c_str(), "%4d-%2d-%2d%c%2d:%2d%c", &y, &mo, &d, &sep, &h, &mi,
-                  &end) != 6 ||
-      (sep != ' ' && sep != 'T'))
-    return std::nullopt;
-  COleDateTime t = COleDateTime::FromParts(y, mo, d, h, mi, 0);
-  if (t.GetStatus() != COleDateTime::kValid) return std::nullopt;
-  return t;
-}
 
 ReplayOptions ParseReplayOptions(const std::vector<std::string>& args) {
   ReplayOptions o;
-  for (std::size_t i = 0; i < args.size(); ++i) {
-    const std::string& arg = args[i];
-    auto value = [&]() -> const std::string& {
-      if (i + 1 >= args.size()) throw std::invalid_argument(arg + " needs a value");
-      return args[++i];
-    };
-    if (arg == "--help" || arg == "-h" || arg == "--version") {
-      (arg == "--version" ? o.version : o.help) = true;
+  ArgumentReader reader(args);
+  while (reader.Next()) {
+    const std::string& arg = reader.arg();
+    if (reader.IsHelp() || reader.IsVersion()) {
+      (reader.IsVersion() ? o.version : o.help) = true;
       return o;
     }
-    if (arg == "--call") o.call = value();
-    else if (arg == "--start") o.start = DateTimeValue(arg, value());
-    else if (arg == "--end") o.end = DateTimeValue(arg, value());
-    else if (arg == "--cty") o.cty_file = value();
-    else if (arg == "--dir") o.dir = value();
-    else if (arg == "--html") o.html_file = value();
-    else if (arg == "--report") o.report_file = value();
-    else if (arg == "--scenario") o.scenario_file = value();
-    else if (arg == "--break-minutes") o.break_minutes = MinutesValue(arg, value());
+    if (arg == "--call") o.call = reader.Value();
+    else if (arg == "--start") o.start = reader.DateTimeValue();
+    else if (arg == "--end") o.end = reader.DateTimeValue();
+    else if (arg == "--cty") o.cty_file = reader.Value();
+    else if (arg == "--dir") o.dir = reader.Value();
+    else if (arg == "--html") o.html_file = reader.Value();
+    else if (arg == "--report") o.report_file = reader.Value();
+    else if (arg == "--scenario") o.scenario_file = reader.Value();
+    else if (arg == "--break-minutes") o.break_minutes = reader.NumberValue(1, 1440, "minutes");
     else if (arg == "--cabrillo") o.cabrillo = true;
-    else if (const char* field = HeaderField(arg)) o.header.emplace_back(field, value());
-    else if (arg.size() > 1 && arg[0] == '-') throw std::invalid_argument("unknown option " + arg);
+    else if (const char* field = HeaderField(arg)) o.header.emplace_back(field, reader.Value());
+    else if (reader.IsUnknownFlag()) throw std::invalid_argument("unknown option " + arg);
     else if (o.log_file.empty()) o.log_file = arg;
     else throw std::invalid_argument("one log at a time: " + arg);
   }

@@ -31,9 +31,6 @@ struct ReplayOptions {
 // --help, -h or --version ends the parse: what follows is not looked at.
 ReplayOptions ParseReplayOptions(const std::vector<std::string>& args);
 
-// "YYYY-MM-DD HH:MM" or "YYYY-MM-DDTHH:MM"; nullopt when it is not one.
-std::optional<COleDateTime> ParseDateTime(const std::string& text);
-
 extern const char kReplayUsage[];
 
 }  // namespace velmora::replay
