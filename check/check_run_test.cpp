@@ -10,6 +10,7 @@
 #include "replay/replay_session.h"
 #include "testing/contest_simulator.h"
 #include "testing/temp_folder.h"
+#include "testing/whole_file.h"
 
 namespace velmora::check {
 namespace {
@@ -20,12 +21,7 @@ const std::string kTestData = VELMORA_TESTDATA;
 const std::string kSample = VELMORA_SAMPLE;
 const std::string kCty = "/usr/share/hamradio-files/cty.dat";
 
-std::string Slurp(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::stringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
+using velmora::testing::ReadWholeFile;
 
 std::vector<std::string> Lines(const std::string& text) {
   std::vector<std::string> lines;
@@ -48,7 +44,7 @@ class CheckRunTest : public ::testing::Test {
   }
   // The row of results.csv of `call`, split at commas.
   std::vector<std::string> ResultRow(const std::string& call) {
-    for (const std::string& line : Lines(Slurp(dir_.path() / "out" / "results.csv"))) {
+    for (const std::string& line : Lines(ReadWholeFile(dir_.path() / "out" / "results.csv"))) {
       std::vector<std::string> fields;
       std::stringstream s(line);
       for (std::string f; std::getline(s, f, ',');) fields.push_back(f);
@@ -85,7 +81,7 @@ TEST_F(CheckRunTest, ClaimedFiguresAreVelmoraReplaysScore) {
   options.stations = 12;
   options.qsos_per_station = 40;
   options.dupe_per_mille = 100;
-  std::vector<std::string> logs = {Write("sample.cbr", Slurp(kSample))};
+  std::vector<std::string> logs = {Write("sample.cbr", ReadWholeFile(kSample))};
   for (const auto& log : velmora::testing::SimulateContest(options).logs)
     logs.push_back(Write(log.file_name, log.text));
   ASSERT_EQ(Run({dir_.path().string()}), kCheckOk) << err_.str();
@@ -124,7 +120,7 @@ TEST_F(CheckRunTest, BadInputIsReportedWithFileAndLineAndSkipped) {
         << message << "\nin:\n" << err;
   EXPECT_EQ(err.find("notes.txt"), std::string::npos);
   // The cut line stays in qsos.csv as a rejected line; the wide one is used.
-  const std::string qsos = Slurp(dir_.path() / "out" / "qsos.csv");
+  const std::string qsos = ReadWholeFile(dir_.path() / "out" / "qsos.csv");
   EXPECT_NE(qsos.find("DL1AAA,3,ok,OK1BBB,,4,0\n"), std::string::npos) << qsos;
   EXPECT_NE(qsos.find("DL1AAA,4,rejected,,,,0\n"), std::string::npos) << qsos;
   EXPECT_NE(qsos.find("OK1BBB,3,rejected,,,,0\n"), std::string::npos) << qsos;
@@ -145,21 +141,21 @@ TEST_F(CheckRunTest, WritesEveryOutputAndTheLaterOfTwoLogsOfOneCallWins) {
             std::string::npos)
       << err_.str();
   const fs::path out = dir_.path() / "out";
-  EXPECT_EQ(Slurp(out / "qsos.csv"),
+  EXPECT_EQ(ReadWholeFile(out / "qsos.csv"),
             "log,line,verdict,call,correct_call,partner_line,offset_minutes\n"
             "DL1AAA,4,ok,OK1BBB,,3,0\n"
             "OK1BBB,3,bad-exchange,DL1AAA,,4,0\n");
-  EXPECT_EQ(Lines(Slurp(out / "results.csv"))[1], "1,DL1AAA,SINGLE-OP,1,3,1,3,1,3,1,3,0,0,0,0");
-  EXPECT_EQ(Lines(Slurp(out / "results.csv"))[2], "1,OK1BBB,UNKNOWN,1,3,1,3,0,0,0,0,0,0,1,0");
-  const std::string html = Slurp(out / "results.html");
+  EXPECT_EQ(Lines(ReadWholeFile(out / "results.csv"))[1], "1,DL1AAA,SINGLE-OP,1,3,1,3,1,3,1,3,0,0,0,0");
+  EXPECT_EQ(Lines(ReadWholeFile(out / "results.csv"))[2], "1,OK1BBB,UNKNOWN,1,3,1,3,0,0,0,0,0,0,1,0");
+  const std::string html = ReadWholeFile(out / "results.html");
   EXPECT_NE(html.find("<a href=\"reports/OK1BBB.txt\">OK1BBB</a>"), std::string::npos);
   EXPECT_NE(html.find("<svg"), std::string::npos);
-  const std::string report = Slurp(out / "reports" / "OK1BBB.txt");
+  const std::string report = ReadWholeFile(out / "reports" / "OK1BBB.txt");
   EXPECT_NE(report.find("  line 3      2017-06-03 1201 20m  DL1AAA       copied 9, DL1AAA sent 1 "
                         "(its line 4)\n"),
             std::string::npos)
       << report;
-  const std::string json = Slurp(out / "reports" / "OK1BBB.json");
+  const std::string json = ReadWholeFile(out / "reports" / "OK1BBB.json");
   EXPECT_NE(json.find("\"copied\": \"9\", \"sent\": \"1\""), std::string::npos) << json;
 }
 

@@ -1,9 +1,8 @@
 #include "replay/cabrillo_reader.h"
 
-#include <fstream>
-#include <sstream>
-
 #include <gtest/gtest.h>
+
+#include "testing/whole_file.h"
 
 namespace {
 
@@ -112,10 +111,8 @@ TEST(CabrilloReaderTest, NeedsStartOfLogOrQsoLinesOnly) {
 }
 
 TEST(CabrilloReaderTest, ReadsTheBundledSampleLog) {
-  std::ifstream in(VELMORA_TESTDATA "/../examples/sample.cbr", std::ios::binary);
-  std::stringstream text;
-  text << in.rdbuf();
-  ParsedLog log = ReadCabrillo(text.str(), "sample.cbr");
+  ParsedLog log = ReadCabrillo(
+      velmora::testing::ReadWholeFile(VELMORA_TESTDATA "/../examples/sample.cbr"), "sample.cbr");
   EXPECT_EQ(log.own_call, "OK1ZEB");
   ASSERT_EQ(log.qsos.size(), 406u);
   EXPECT_EQ(DescribeSkipped(log),

@@ -1,12 +1,11 @@
 #include "replay/call_location.h"
 
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 
 #include <gtest/gtest.h>
 
 #include "replay/country_file.h"
+#include "testing/whole_file.h"
 
 namespace {
 
@@ -47,10 +46,7 @@ std::string KeyOf(const CountryFile& file, const char* call) {
 }
 
 CountryFile Load(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::stringstream text;
-  text << in.rdbuf();
-  return CountryFile::Parse(text.str(), path);
+  return CountryFile::Parse(velmora::testing::ReadWholeFile(path), path);
 }
 
 void ExpectEveryPortableCall(const CountryFile& file) {

@@ -1,19 +1,15 @@
 #include "replay/country_file.h"
 
-#include <fstream>
-#include <sstream>
-
 #include <gtest/gtest.h>
 
 #include "replay/log_qso.h"
+#include "testing/whole_file.h"
 
 namespace {
 
 CountryFile LoadExcerpt() {
-  std::ifstream in(VELMORA_TESTDATA "/cty_excerpt.dat", std::ios::binary);
-  std::stringstream text;
-  text << in.rdbuf();
-  return CountryFile::Parse(text.str(), "cty_excerpt.dat");
+  return CountryFile::Parse(velmora::testing::ReadWholeFile(VELMORA_TESTDATA "/cty_excerpt.dat"),
+                            "cty_excerpt.dat");
 }
 
 // "KEY CONT CQ ITU" of a lookup, or "none".

@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cctype>
 #include <filesystem>
-#include <fstream>
 #include <sstream>
 #include <string_view>
 #include <vector>
@@ -11,6 +10,7 @@
 #include "replay/replay_module.h"
 #include "replay/replay_session.h"
 #include "testing/temp_folder.h"
+#include "testing/whole_file.h"
 
 namespace velmora::replay {
 namespace {
@@ -20,12 +20,7 @@ namespace fs = std::filesystem;
 const std::string kTestData = VELMORA_TESTDATA;
 const std::string kCty = "/usr/share/hamradio-files/cty.dat";
 
-std::string Slurp(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::stringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
+using velmora::testing::ReadWholeFile;
 
 bool IsNumber(std::string_view s) {
   return !s.empty() && std::all_of(s.begin(), s.end(), [](unsigned char c) {
@@ -101,7 +96,7 @@ TEST(ReplayReportTest, ReportScoreEqualsTheResultText) {
         << err.str();
     const std::string expected = ScoreOfResultText(out.str());
     ASSERT_NE(expected.find("score "), std::string::npos) << out.str();
-    EXPECT_EQ(ScoreOfReport(Slurp(report)), expected);
+    EXPECT_EQ(ScoreOfReport(ReadWholeFile(report)), expected);
   }
 }
 
@@ -115,7 +110,7 @@ TEST(ReplayReportTest, ReportNamesTheProblemQsosOfTheLog) {
                                           "--break-minutes", "600"}),
                       out, err),
             kReplayOk);
-  const std::string page = Slurp(report);
+  const std::string page = ReadWholeFile(report);
   EXPECT_NE(page.find("<h3>Dupes (1)</h3>"), std::string::npos);
   EXPECT_NE(page.find("<td class=t>QX1ZZZ</td>"), std::string::npos);  // no entity
   EXPECT_NE(page.find("Breaks of 600 minutes or more:"), std::string::npos);

@@ -9,6 +9,7 @@
 
 #include "replay/replay_module.h"
 #include "testing/temp_folder.h"
+#include "testing/whole_file.h"
 
 namespace velmora::replay {
 namespace {
@@ -18,12 +19,7 @@ namespace fs = std::filesystem;
 const std::string kTestData = VELMORA_TESTDATA;
 const std::string kCty = "/usr/share/hamradio-files/cty.dat";
 
-std::string Slurp(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::stringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
+using velmora::testing::ReadWholeFile;
 
 class ReplaySessionTest : public ::testing::Test {
  protected:
@@ -57,12 +53,12 @@ TEST_F(ReplaySessionTest, SampleLogGivesTheGoldenFiles) {
             kReplayOk)
       << err_.str();
   const fs::path golden = fs::path(kTestData) / "replay";
-  EXPECT_EQ(out_.str(), Slurp(golden / "sample_result.txt"));
-  EXPECT_EQ(Slurp(work + "/BadQSO_StatsZEB_04_06_2017.txt"), Slurp(golden / "sample_badqso.txt"));
-  EXPECT_EQ(Slurp(dir_ + "/page.html"), Slurp(golden / "sample_page.html"));
-  EXPECT_EQ(Slurp(work + "/OK1ZEB.cbr"), Slurp(golden / "sample_export.cbr"));
+  EXPECT_EQ(out_.str(), ReadWholeFile(golden / "sample_result.txt"));
+  EXPECT_EQ(ReadWholeFile(work + "/BadQSO_StatsZEB_04_06_2017.txt"), ReadWholeFile(golden / "sample_badqso.txt"));
+  EXPECT_EQ(ReadWholeFile(dir_ + "/page.html"), ReadWholeFile(golden / "sample_page.html"));
+  EXPECT_EQ(ReadWholeFile(work + "/OK1ZEB.cbr"), ReadWholeFile(golden / "sample_export.cbr"));
   // The calls that the test host of the Windows DLL makes again.
-  EXPECT_EQ(Slurp(dir_ + "/calls.txt"), Slurp(golden / "sample_calls.txt"));
+  EXPECT_EQ(ReadWholeFile(dir_ + "/calls.txt"), ReadWholeFile(golden / "sample_calls.txt"));
   EXPECT_NE(err_.str().find("QSOs read, "), std::string::npos);
   EXPECT_NE(err_.str().find("sample.cbr:180: skipped: "), std::string::npos);
 }

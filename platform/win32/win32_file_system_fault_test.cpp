@@ -7,12 +7,12 @@
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 
 #include "platform/ini_settings_store.h"
 #include "platform/win32/faulty_system_calls.h"
 #include "platform/win32/temp_folder.h"
 #include "platform/win32/win32_file_system.h"
+#include "testing/whole_file.h"
 
 namespace velmora {
 namespace {
@@ -143,12 +143,7 @@ TEST_F(Win32FileSystemFaultTest, ReadAndListingFailuresAreEmptyResults) {
   EXPECT_FALSE(files_.Exists("bad.txt"));
 }
 
-std::string Slurp(const std::filesystem::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::stringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
+using velmora::testing::ReadWholeFile;
 
 constexpr char kSettingsFile[] = "Plugins\\Velmora.ini";
 constexpr char kEarlierSettings[] = "[Settings]\r\nName=Anna Berg\r\nClaimed=3\r\n";
@@ -184,13 +179,13 @@ TEST_F(Win32SettingsFaultTest, FailedWriteKeepsTheFileAndIsReported) {
   for (const auto& [step, room] : faults) {
     faults_.Fail(step, "Velmora.ini", room);
     EXPECT_FALSE(store_.Write("Claimed", "147")) << static_cast<int>(step);
-    EXPECT_EQ(Slurp(kSettingsFile), kEarlierSettings);
+    EXPECT_EQ(ReadWholeFile(kSettingsFile), kEarlierSettings);
     EXPECT_TRUE(NoTemporary());
     EXPECT_EQ(store_.Read("Claimed"), "3");
     faults_.Heal();
   }
   EXPECT_TRUE(store_.Write("Claimed", "147"));
-  EXPECT_EQ(Slurp(kSettingsFile), "[Settings]\r\nName=Anna Berg\r\nClaimed=147\r\n");
+  EXPECT_EQ(ReadWholeFile(kSettingsFile), "[Settings]\r\nName=Anna Berg\r\nClaimed=147\r\n");
 }
 
 TEST_F(Win32SettingsFaultTest, ReadOnlyFolderCreatesNothing) {
@@ -206,7 +201,7 @@ TEST_F(Win32SettingsFaultTest, ValueWithLineBreaksStaysOnItsLine) {
   ASSERT_TRUE(store_.Write("Name", "Anna\r\n[Other]\r\nClaimed=999"));
   EXPECT_EQ(store_.Read("Claimed"), "3");
   EXPECT_EQ(store_.Read("Name"), "Anna  [Other]  Claimed=999");
-  EXPECT_EQ(Slurp(kSettingsFile),
+  EXPECT_EQ(ReadWholeFile(kSettingsFile),
             "[Settings]\r\nName=Anna  [Other]  Claimed=999\r\nClaimed=3\r\n");
 }
 

@@ -3,22 +3,16 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 
 #include "platform/ini_settings_store.h"
 #include "platform/win32/temp_folder.h"
 #include "platform/win32/win32_file_system.h"
+#include "testing/whole_file.h"
 
 namespace velmora {
 namespace {
 
-std::string Slurp(const std::filesystem::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::stringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
+using velmora::testing::ReadWholeFile;
 
 class Win32SettingsFileTest : public ::testing::Test {
  protected:
@@ -33,7 +27,7 @@ TEST_F(Win32SettingsFileTest, FirstWriteCreatesFileAndSectionUnderTheCurrentFold
   EXPECT_EQ(store_.Read("Start"), "");
   ASSERT_TRUE(store_.Write("Start", "1"));
   ASSERT_TRUE(store_.Write("Claimed", "147"));
-  EXPECT_EQ(Slurp(folder_.path() / "Plugins" / "Velmora.ini"),
+  EXPECT_EQ(ReadWholeFile(folder_.path() / "Plugins" / "Velmora.ini"),
             "[Settings]\r\nStart=1\r\nClaimed=147\r\n");
   EXPECT_EQ(store_.Read("Start"), "1");
   EXPECT_EQ(store_.Read("claimed"), "147");  // keys ignore letter case
@@ -54,7 +48,7 @@ TEST_F(Win32SettingsFileTest, RewritesAValueInPlace) {
   ASSERT_TRUE(store_.Write("Call", "DL1ABC"));
   ASSERT_TRUE(store_.Write("Name", "second"));
   EXPECT_EQ(store_.Read("Name"), "second");
-  EXPECT_EQ(Slurp("Plugins/Velmora.ini"), "[Settings]\r\nName=second\r\nCall=DL1ABC\r\n");
+  EXPECT_EQ(ReadWholeFile("Plugins/Velmora.ini"), "[Settings]\r\nName=second\r\nCall=DL1ABC\r\n");
 }
 
 TEST(Win32SettingsFileMissingFolderTest, WriteFailsAndCreatesNothing) {

@@ -8,20 +8,14 @@
 
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 
 #include "plugin/exports.h"
 #include "testing/library_fixture.h"
+#include "testing/whole_file.h"
 
 namespace {
 
-std::string Slurp(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::stringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
+using velmora::testing::ReadWholeFile;
 
 TEST_F(LibraryTest, DrivesAShortContestThroughThePlainNames) {
   auto reset = Get<decltype(ResetStats0)>("ResetStats0");
@@ -76,8 +70,8 @@ TEST_F(LibraryTest, DrivesAShortContestThroughThePlainNames) {
   EXPECT_EQ(std::string(result(&score)).rfind("<html>", 0), 0u);
 
   const std::string heading = "Velmora Memorial Contest HF UBN file \r\n";
-  EXPECT_EQ(Slurp("err.txt"), heading);
-  EXPECT_EQ(Slurp("BadQSO_StatsZEB_04_06_2017.txt"),
+  EXPECT_EQ(ReadWholeFile("err.txt"), heading);
+  EXPECT_EQ(ReadWholeFile("BadQSO_StatsZEB_04_06_2017.txt"),
             heading +
                 "QSO:  14025  CW  2017-06-03 1301  DL1ABC  599  001  F5ABC  599  008"
                 "   DUPE !!!\r\n"
@@ -85,7 +79,7 @@ TEST_F(LibraryTest, DrivesAShortContestThroughThePlainNames) {
                 "   NO RX NUMBER !!!\r\n"
                 "QSO:  14025  CW  2017-06-03 1304  DL1ABC  599  001    599  "
                 "   WRONG BAND !!!\r\n");
-  std::string ini = Slurp("Plugins/Velmora.ini");
+  std::string ini = ReadWholeFile("Plugins/Velmora.ini");
   EXPECT_NE(ini.find("[Settings]\r\n"), std::string::npos);
   EXPECT_NE(ini.find("Start=1\r\n"), std::string::npos);
   EXPECT_NE(ini.find("Claimed=3\r\n"), std::string::npos);

@@ -10,13 +10,13 @@
 #include <fstream>
 #include <functional>
 #include <map>
-#include <sstream>
 #include <thread>
 
 #include "testing/win32/host_simulator/dialog_operator.h"
 #include "testing/win32/host_simulator/host_simulator_fixture.h"
 #include "testing/win32/host_simulator/plugin_windows.h"
 #include "setup/cabrillo_form_model.h"
+#include "testing/whole_file.h"
 
 namespace velmora::testing {
 namespace {
@@ -38,12 +38,7 @@ constexpr char kExport[] =
     "add DL1ABC F5ABC 2017-06-03 13:00 14025000 CW 599 001 599 007 F EU 20m\n"
     "result\n";
 
-std::string Slurp(const std::filesystem::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::stringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
+using velmora::testing::ReadWholeFile;
 
 bool Contains(const std::string& text, const std::string& part) {
   return text.find(part) != std::string::npos;
@@ -123,8 +118,8 @@ class CabrilloDialogTest : public HostSimulatorTest {
         << "[Settings]\r\nStart=1\r\n";
   }
 
-  std::string Settings() const { return Slurp(folder_.path() / "Plugins" / "Velmora.ini"); }
-  std::string CabrilloFile() const { return Slurp(folder_.path() / "DL1ABC.cbr"); }
+  std::string Settings() const { return ReadWholeFile(folder_.path() / "Plugins" / "Velmora.ini"); }
+  std::string CabrilloFile() const { return ReadWholeFile(folder_.path() / "DL1ABC.cbr"); }
   bool CabrilloFileExists() const {
     return std::filesystem::exists(folder_.path() / "DL1ABC.cbr");
   }

@@ -2,11 +2,10 @@
 // names, answering the same through either.
 
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 
 #include "testing/win32/host_simulator/host_simulator_fixture.h"
 #include "testing/win32/host_simulator/message_box_closer.h"
+#include "testing/whole_file.h"
 
 namespace velmora::testing {
 namespace {
@@ -28,12 +27,7 @@ constexpr char kEveryCall[] =
 // Once the host has announced its version, the result is the page.
 constexpr char kVersionThenResult[] = "version 2.19\nresult\n";
 
-std::string Slurp(const std::filesystem::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::stringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
+using velmora::testing::ReadWholeFile;
 
 using EntryPointsTest = HostSimulatorTest;
 
@@ -73,7 +67,7 @@ TEST_F(EntryPointsTest, EveryEntryPointAnswersTheSameThroughBothNames) {
 TEST_F(EntryPointsTest, SettingsFileLandsInPluginsUnderTheCurrentFolder) {
   RunScenario("reset - 0 DL1ABC 2017-06-03 12:00 2017-06-04 11:59 DL EU\n",
               library_.plain());
-  EXPECT_EQ(Slurp(folder_.path() / "Plugins" / "Velmora.ini"), "[Settings]\r\nStart=1\r\n");
+  EXPECT_EQ(ReadWholeFile(folder_.path() / "Plugins" / "Velmora.ini"), "[Settings]\r\nStart=1\r\n");
 }
 
 }  // namespace
