@@ -22,54 +22,47 @@ ScoreKey QsoLog::MakeKey(const CInfo& r) {
   return key;
 }
 
-QsoLog::SameCount* QsoLog::SameAs(CallRecords& call, const CInfo& record) {
-  for (SameCount& s : call.same) {
-    const CInfo& first = records_[s.first];
-    if (first.Band == record.Band && first.Mode == record.Mode) return &s;
-  }
-  return nullptr;
+bool QsoLog::HasSameBandAndMode(const CallRecords& call, const CInfo& record) const {
+  return std::any_of(call.firsts.begin(), call.firsts.end(), [&](std::uint32_t p) {
+    return records_[p].Band == record.Band && records_[p].Mode == record.Mode;
+  });
 }
 
 void QsoLog::Append(CInfo record) {
   CallRecords& call = by_call_[record.Call.str()];
-  AppendTo(call, SameAs(call, record), std::move(record));
+  const bool dupe = HasSameBandAndMode(call, record);
+  AppendTo(call, dupe, std::move(record));
 }
 
 bool QsoLog::AppendNew(CInfo record) {
   // One look-up of the call serves the dupe check and the index.
   CallRecords& call = by_call_[record.Call.str()];
-  SameCount* same = SameAs(call, record);
-  record.Bad = record.Dupe = same ? 1 : 0;
-  AppendTo(call, same, std::move(record));
-  return same != nullptr;
+  const bool dupe = HasSameBandAndMode(call, record);
+  record.Bad = record.Dupe = dupe ? 1 : 0;
+  AppendTo(call, dupe, std::move(record));
+  return dupe;
 }
 
-void QsoLog::AppendTo(CallRecords& call, SameCount* same, CInfo record) {
+void QsoLog::AppendTo(CallRecords& call, bool dupe, CInfo record) {
   const auto position = static_cast<std::uint32_t>(records_.size());
   keys_.push_back(MakeKey(record));
   // Most calls are worked a few times on a few bands: room for that in the
   // smallest block the heap hands out, so the lists grow once, not thrice.
-  if (call.positions.empty()) call.positions.reserve(6);
-  call.positions.push_back(position);
-  if (same) {
-    ++same->count;
-  } else {
-    if (call.same.empty()) call.same.reserve(3);
-    call.same.push_back({position, 1});
+  if (call.positions.empty()) {
+    call.positions.reserve(6);
+    call.firsts.reserve(6);
   }
+  call.positions.push_back(position);
+  if (!dupe) call.firsts.push_back(position);
   const ScoreKey& key = keys_.back();
   if (key.band != ScoreKey::kNoBand) ++band_prefix_counts_[BandPrefixKey(key.band, key.prefix)];
   records_.push_back(std::move(record));
 }
 
-void QsoLog::Recount(CallRecords& call) {
-  call.same.clear();
-  for (std::uint32_t p : call.positions) {
-    if (SameCount* same = SameAs(call, records_[p]))
-      ++same->count;
-    else
-      call.same.push_back({p, 1});
-  }
+void QsoLog::TakeFirsts(CallRecords& call) {
+  call.firsts.clear();
+  for (std::uint32_t p : call.positions)
+    if (!HasSameBandAndMode(call, records_[p])) call.firsts.push_back(p);
 }
 
 void QsoLog::RemoveAt(std::size_t index) {
@@ -80,8 +73,8 @@ void QsoLog::RemoveAt(std::size_t index) {
   for (auto& [text, other] : by_call_) {
     for (std::uint32_t& p : other.positions)
       if (p > index) --p;
-    for (SameCount& s : other.same)
-      if (s.first > index) --s.first;
+    for (std::uint32_t& p : other.firsts)
+      if (p > index) --p;
   }
   const ScoreKey& key = keys_[index];
   if (key.band != ScoreKey::kNoBand) {
@@ -90,9 +83,9 @@ void QsoLog::RemoveAt(std::size_t index) {
   }
   records_.erase(records_.begin() + static_cast<std::ptrdiff_t>(index));
   keys_.erase(keys_.begin() + static_cast<std::ptrdiff_t>(index));
-  // The removed record may have been the first of its band and mode; the
-  // call's few counts are taken again from the positions that stay.
-  if (!call_gone) Recount(calls->second);
+  // The removed record may have been the first of its band and mode: the
+  // call's firsts are taken again from the positions that stay.
+  if (!call_gone) TakeFirsts(calls->second);
 }
 
 void QsoLog::Clear() {

@@ -74,25 +74,20 @@ class QsoLog {
   static std::uint64_t BandPrefixKey(std::uint8_t band, std::uint32_t prefix) {
     return static_cast<std::uint64_t>(band) << 32 | prefix;
   }
-  // How many records of a call carry one band and mode, and the first of
-  // them, whose band and mode the entry stands for.
-  struct SameCount {
-    std::uint32_t first;
-    std::uint32_t count;
-  };
   // A call's records: their positions, ascending (a removal moves the later
-  // positions down, as it moves the records), and their counts per band and
-  // mode, which answer the dupe check without a scan of the positions. A call
-  // has a few counts however often it was worked.
+  // positions down, as it moves the records), and the first record of each
+  // band and mode among them, which answer the dupe check without a scan of
+  // the positions. A call has a few of those however often it was worked.
   struct CallRecords {
     std::vector<std::uint32_t> positions;
-    std::vector<SameCount> same;
+    std::vector<std::uint32_t> firsts;
   };
 
-  SameCount* SameAs(CallRecords& call, const CInfo& record);
-  void Recount(CallRecords& call);
+  // Whether the call has a record with the band and mode of `record`.
+  bool HasSameBandAndMode(const CallRecords& call, const CInfo& record) const;
+  void TakeFirsts(CallRecords& call);
   ScoreKey MakeKey(const CInfo& record);
-  void AppendTo(CallRecords& call, SameCount* same, CInfo record);
+  void AppendTo(CallRecords& call, bool dupe, CInfo record);
 
   std::vector<CInfo> records_;
   std::vector<ScoreKey> keys_;       // parallel to records_
