@@ -23,8 +23,9 @@ ScoreKey QsoLog::MakeKey(const CInfo& r) {
 }
 
 bool QsoLog::HasSameBandAndMode(const CallRecords& call, const CInfo& record) const {
-  return std::any_of(call.firsts.begin(), call.firsts.end(), [&](std::uint32_t p) {
-    return records_[p].Band == record.Band && records_[p].Mode == record.Mode;
+  return std::any_of(call.firsts.begin(), call.firsts.end(), [&](std::uint32_t first) {
+    const CInfo& r = records_[call.positions[first]];
+    return r.Band == record.Band && r.Mode == record.Mode;
   });
 }
 
@@ -52,8 +53,8 @@ void QsoLog::AppendTo(CallRecords& call, bool dupe, CInfo record) {
     call.positions.reserve(6);
     call.firsts.reserve(6);
   }
+  if (!dupe) call.firsts.push_back(static_cast<std::uint32_t>(call.positions.size()));
   call.positions.push_back(position);
-  if (!dupe) call.firsts.push_back(position);
   const ScoreKey& key = keys_.back();
   if (key.band != ScoreKey::kNoBand) ++band_prefix_counts_[BandPrefixKey(key.band, key.prefix)];
   records_.push_back(std::move(record));
@@ -61,8 +62,8 @@ void QsoLog::AppendTo(CallRecords& call, bool dupe, CInfo record) {
 
 void QsoLog::TakeFirsts(CallRecords& call) {
   call.firsts.clear();
-  for (std::uint32_t p : call.positions)
-    if (!HasSameBandAndMode(call, records_[p])) call.firsts.push_back(p);
+  for (std::uint32_t k = 0; k < call.positions.size(); ++k)
+    if (!HasSameBandAndMode(call, records_[call.positions[k]])) call.firsts.push_back(k);
 }
 
 void QsoLog::RemoveAt(std::size_t index) {
@@ -70,12 +71,9 @@ void QsoLog::RemoveAt(std::size_t index) {
   std::erase(calls->second.positions, static_cast<std::uint32_t>(index));
   const bool call_gone = calls->second.positions.empty();
   if (call_gone) by_call_.erase(calls);
-  for (auto& [text, other] : by_call_) {
+  for (auto& [text, other] : by_call_)
     for (std::uint32_t& p : other.positions)
       if (p > index) --p;
-    for (std::uint32_t& p : other.firsts)
-      if (p > index) --p;
-  }
   const ScoreKey& key = keys_[index];
   if (key.band != ScoreKey::kNoBand) {
     auto counts = band_prefix_counts_.find(BandPrefixKey(key.band, key.prefix));

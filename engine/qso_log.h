@@ -75,9 +75,10 @@ class QsoLog {
     return static_cast<std::uint64_t>(band) << 32 | prefix;
   }
   // A call's records: their positions, ascending (a removal moves the later
-  // positions down, as it moves the records), and the first record of each
-  // band and mode among them, which answer the dupe check without a scan of
-  // the positions. A call has a few of those however often it was worked.
+  // positions down, as it moves the records), and which of them is the first
+  // of its band and mode, as places in `positions` (a removal elsewhere leaves
+  // them be). Those answer the dupe check without a scan of the positions: a
+  // call has a few however often it was worked.
   struct CallRecords {
     std::vector<std::uint32_t> positions;
     std::vector<std::uint32_t> firsts;
