@@ -28,10 +28,7 @@ CheckOptions ParseCheckOptions(const std::vector<std::string>& args) {
   replay::ArgumentReader reader(args);
   while (reader.Next()) {
     const std::string& arg = reader.arg();
-    if (reader.IsHelp() || reader.IsVersion()) {
-      (reader.IsVersion() ? o.version : o.help) = true;
-      return o;
-    }
+    if (reader.TakeHelpOrVersion(o.help, o.version)) return o;
     if (arg == "--out") o.out_dir = reader.Value();
     else if (arg == "--cty") o.cty_file = reader.Value();
     else if (arg == "--start") o.start = reader.DateTimeValue();

@@ -20,9 +20,13 @@ class ArgumentReader {
   // Moves to the next argument; false when there is none.
   bool Next() { return ++index_ < args_.size(); }
   const std::string& arg() const { return args_[index_]; }
-  // --help, -h or --version: the parse ends there.
-  bool IsHelp() const { return arg() == "--help" || arg() == "-h"; }
-  bool IsVersion() const { return arg() == "--version"; }
+  // --help or -h sets `help`, --version sets `version`; either ends the
+  // parse, so the answer is whether one of them was it.
+  bool TakeHelpOrVersion(bool& help, bool& version) const {
+    if (arg() == "--help" || arg() == "-h") return help = true;
+    if (arg() == "--version") return version = true;
+    return false;
+  }
   // An option that none of the program's flags matched.
   bool IsUnknownFlag() const { return arg().size() > 1 && arg()[0] == '-'; }
 

@@ -58,10 +58,7 @@ ReplayOptions ParseReplayOptions(const std::vector<std::string>& args) {
   ArgumentReader reader(args);
   while (reader.Next()) {
     const std::string& arg = reader.arg();
-    if (reader.IsHelp() || reader.IsVersion()) {
-      (reader.IsVersion() ? o.version : o.help) = true;
-      return o;
-    }
+    if (reader.TakeHelpOrVersion(o.help, o.version)) return o;
     if (arg == "--call") o.call = reader.Value();
     else if (arg == "--start") o.start = reader.DateTimeValue();
     else if (arg == "--end") o.end = reader.DateTimeValue();
