@@ -2,7 +2,7 @@
 
 #include <stdexcept>
 
-#include "replay/argument_reader.h"
+#include "readers/argument_reader.h"
 
 namespace velmora::check {
 
@@ -25,7 +25,7 @@ const char kCheckUsage[] =
 
 CheckOptions ParseCheckOptions(const std::vector<std::string>& args) {
   CheckOptions o;
-  replay::ArgumentReader reader(args);
+  readers::ArgumentReader reader(args);
   while (reader.Next()) {
     const std::string& arg = reader.arg();
     if (reader.TakeHelpOrVersion(o.help, o.version)) return o;

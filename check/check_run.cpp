@@ -17,8 +17,8 @@
 #include "check/results_output.h"
 #include "check/rulings.h"
 #include "check/standings.h"
-#include "replay/log_qso.h"
-#include "replay/text_scan.h"
+#include "readers/log_qso.h"
+#include "readers/text_scan.h"
 
 namespace velmora::check {
 

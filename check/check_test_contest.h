@@ -11,7 +11,7 @@
 #include "check/contest.h"
 #include "check/log_intake.h"
 #include "check/matching.h"
-#include "replay/country_file.h"
+#include "readers/country_file.h"
 
 namespace velmora::check {
 

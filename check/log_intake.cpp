@@ -4,9 +4,9 @@
 
 #include "check/plugin_tally.h"
 #include "engine/contest_rules.h"
-#include "replay/cabrillo_reader.h"
-#include "replay/qso_args_of.h"
-#include "replay/text_scan.h"
+#include "readers/cabrillo_reader.h"
+#include "readers/qso_args_of.h"
+#include "readers/text_scan.h"
 
 namespace velmora::check {
 
@@ -150,7 +150,7 @@ std::optional<Entrant> Intake::Read(std::string_view text, const std::string& fi
     add_skipped_before(q.line);
     const std::optional<Entity>& entity = Lookup(q.call);
     const QsoArgs args =
-        replay::QsoArgsOf(q, q.own_call.empty() ? log.own_call : q.own_call, entity);
+        readers::QsoArgsOf(q, q.own_call.empty() ? log.own_call : q.own_call, entity);
 
     CheckQso c;
     int points = 0;

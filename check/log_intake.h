@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "check/contest.h"
-#include "replay/country_file.h"
+#include "readers/country_file.h"
 
 namespace velmora::check {
 

@@ -18,16 +18,11 @@ Stored PluginTally::Add(const QsoArgs& qso, int& points) {
   return log_.AppendNew(std::move(record)) ? Stored::kDupe : Stored::kCounted;
 }
 
-void PluginTally::AddRecord(CInfo record) {
-  lists_.NoteBand(record.Band);
-  log_.AppendNew(std::move(record));
-}
-
-int PluginTally::Points(const CInfo& record) const { return QsoPoints(record, station_); }
-
 // Export mode leaves the rates out; the figures are those of every request.
+ScoreSheet PluginTally::Sheet() { return ComputeScore(log_, lists_, station_, true); }
+
 ScoreFigures PluginTally::Figures() {
-  ScoreSheet sheet = ComputeScore(log_, lists_, station_, true);
+  ScoreSheet sheet = Sheet();
   return {sheet.total.qsos, sheet.total.points, sheet.total.mults, sheet.score};
 }
 

@@ -5,6 +5,7 @@
 #include "engine/qso_args.h"
 #include "engine/qso_log.h"
 #include "engine/station.h"
+#include "results/scoring.h"
 
 namespace velmora::check {
 
@@ -17,10 +18,8 @@ class PluginTally {
 
   // A QSO as the host hands it over; `points` gets its points when stored.
   Stored Add(const QsoArgs& qso, int& points);
-  // A record of a counted QSO, as the plug-in stored it.
-  void AddRecord(CInfo record);
-  // QSO points as the result pass gives them.
-  int Points(const CInfo& record) const;
+  // The result pass over what was added: a row per band worked and the total.
+  ScoreSheet Sheet();
   ScoreFigures Figures();
 
  private:

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <stdexcept>
 
-#include "replay/text_scan.h"
+#include "readers/text_scan.h"
 
 namespace velmora::check {
 

@@ -8,7 +8,7 @@
 #include "check/checked_score.h"
 #include "check/log_intake.h"
 #include "check/matching.h"
-#include "replay/country_file.h"
+#include "readers/country_file.h"
 #include "testing/contest_simulator.h"
 
 namespace velmora::check {

@@ -5,7 +5,7 @@
 #include <string_view>
 
 #include "fuzz/log_checks.h"
-#include "replay/adif_reader.h"
+#include "readers/adif_reader.h"
 #include "fuzz/float_traps.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {

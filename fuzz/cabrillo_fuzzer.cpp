@@ -6,7 +6,7 @@
 #include <string_view>
 
 #include "fuzz/log_checks.h"
-#include "replay/cabrillo_reader.h"
+#include "readers/cabrillo_reader.h"
 #include "fuzz/float_traps.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {

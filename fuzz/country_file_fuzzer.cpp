@@ -6,8 +6,8 @@
 #include <string>
 #include <string_view>
 
-#include "replay/country_file.h"
-#include "replay/log_qso.h"
+#include "readers/country_file.h"
+#include "readers/log_qso.h"
 #include "fuzz/float_traps.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {

@@ -4,7 +4,7 @@
 #include <cstdlib>
 #include <string_view>
 
-#include "replay/log_qso.h"
+#include "readers/log_qso.h"
 
 namespace velmora {
 

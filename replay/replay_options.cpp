@@ -2,7 +2,7 @@
 
 #include <stdexcept>
 
-#include "replay/argument_reader.h"
+#include "readers/argument_reader.h"
 
 namespace velmora::replay {
 
@@ -55,7 +55,7 @@ const char* HeaderField(const std::string& flag) {
 
 ReplayOptions ParseReplayOptions(const std::vector<std::string>& args) {
   ReplayOptions o;
-  ArgumentReader reader(args);
+  readers::ArgumentReader reader(args);
   while (reader.Next()) {
     const std::string& arg = reader.arg();
     if (reader.TakeHelpOrVersion(o.help, o.version)) return o;

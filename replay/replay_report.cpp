@@ -3,7 +3,7 @@
 #include "platform/posix/posix_file_system.h"
 #include "report/report_page.h"
 #include "plugin/module_instance.h"
-#include "replay/qso_args_of.h"
+#include "readers/qso_args_of.h"
 
 namespace velmora::replay {
 
@@ -12,7 +12,7 @@ void ReplayReportNotes::Note(const LogQso& q, const std::optional<Entity>& entit
   if (!entity) unknown.push_back({q.call, q.time});
   else if (!names.contains(entity->key)) names.emplace(entity->key, entity->name);
   if (stored) return;
-  QsoArgs args = QsoArgsOf(q, own_call, entity);
+  QsoArgs args = readers::QsoArgsOf(q, own_call, entity);
   rejected.push_back({args, ValidateQso(args)});
 }
 

@@ -3,8 +3,8 @@
 #include <optional>
 #include <string>
 
-#include "replay/country_file.h"
-#include "replay/log_qso.h"
+#include "readers/country_file.h"
+#include "readers/log_qso.h"
 #include "report/report_input.h"
 
 namespace velmora::replay {

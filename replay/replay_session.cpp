@@ -9,9 +9,9 @@
 
 #include "plugin/exports.h"
 #include "platform/posix/posix_file_system.h"
-#include "replay/adif_reader.h"
-#include "replay/cabrillo_reader.h"
-#include "replay/country_file.h"
+#include "readers/adif_reader.h"
+#include "readers/cabrillo_reader.h"
+#include "readers/country_file.h"
 #include "replay/handover_scenario.h"
 #include "replay/replay_report.h"
 #include "replay/replay_window_system.h"

@@ -18,11 +18,13 @@ setup 5
 plugin 6
 report 6
 testing 7
-replay 8
-bench 9
-fuzz 9
-tools 9
-check 9
+readers 8
+replay 9
+bench 10
+fuzz 10
+tools 10
+check 10
+robot 11
 '
 
 cd "$root"

@@ -1,6 +1,6 @@
-#include "replay/qso_args_of.h"
+#include "readers/qso_args_of.h"
 
-namespace velmora::replay {
+namespace velmora::readers {
 
 QsoArgs QsoArgsOf(const LogQso& q, const std::string& own_call,
                   const std::optional<Entity>& entity) {
@@ -19,4 +19,4 @@ QsoArgs QsoArgsOf(const LogQso& q, const std::string& own_call,
   return args;
 }
 
-}  // namespace velmora::replay
+}  // namespace velmora::readers

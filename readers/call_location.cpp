@@ -1,4 +1,4 @@
-#include "replay/call_location.h"
+#include "readers/call_location.h"
 
 #include <algorithm>
 #include <array>

@@ -1,4 +1,4 @@
-#include "replay/band_plan.h"
+#include "readers/band_plan.h"
 
 #include <gtest/gtest.h>
 

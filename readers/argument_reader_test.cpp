@@ -1,4 +1,4 @@
-#include "replay/argument_reader.h"
+#include "readers/argument_reader.h"
 
 #include <gtest/gtest.h>
 
@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-namespace velmora::replay {
+namespace velmora::readers {
 namespace {
 
 // The message a reader's value throws for the flag at args[0], or "" when none.
@@ -48,4 +48,4 @@ TEST(ArgumentReaderTest, AValueIsTakenWhateverItLooksLike) {
 }
 
 }  // namespace
-}  // namespace velmora::replay
+}  // namespace velmora::readers

@@ -1,4 +1,4 @@
-#include "replay/cabrillo_reader.h"
+#include "readers/cabrillo_reader.h"
 
 #include <gtest/gtest.h>
 

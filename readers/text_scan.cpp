@@ -1,6 +1,6 @@
-#include "replay/text_scan.h"
+#include "readers/text_scan.h"
 
-#include "replay/log_qso.h"
+#include "readers/log_qso.h"
 
 namespace {
 

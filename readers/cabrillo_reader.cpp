@@ -1,11 +1,11 @@
-#include "replay/cabrillo_reader.h"
+#include "readers/cabrillo_reader.h"
 
 #include <array>
 #include <optional>
 #include <vector>
 
-#include "replay/band_plan.h"
-#include "replay/text_scan.h"
+#include "readers/band_plan.h"
+#include "readers/text_scan.h"
 
 namespace {
 

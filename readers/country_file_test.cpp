@@ -1,8 +1,8 @@
-#include "replay/country_file.h"
+#include "readers/country_file.h"
 
 #include <gtest/gtest.h>
 
-#include "replay/log_qso.h"
+#include "readers/log_qso.h"
 #include "testing/whole_file.h"
 
 namespace {

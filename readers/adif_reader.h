@@ -3,7 +3,7 @@
 #include <string>
 #include <string_view>
 
-#include "replay/log_qso.h"
+#include "readers/log_qso.h"
 
 // Reads an ADIF log (.adi/.adif). Records that cannot be used land in
 // `skipped`; a file that is no ADIF at all throws LogReadError.

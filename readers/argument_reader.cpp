@@ -1,9 +1,9 @@
-#include "replay/argument_reader.h"
+#include "readers/argument_reader.h"
 
 #include <cstdio>
 #include <stdexcept>
 
-namespace velmora::replay {
+namespace velmora::readers {
 
 const std::string& ArgumentReader::Value() {
   if (index_ + 1 >= args_.size()) throw std::invalid_argument(arg() + " needs a value");
@@ -41,4 +41,4 @@ std::optional<COleDateTime> ParseDateTime(const std::string& text) {
   return t;
 }
 
-}  // namespace velmora::replay
+}  // namespace velmora::readers

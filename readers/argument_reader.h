@@ -7,7 +7,7 @@
 
 #include "engine/ole_date_time.h"
 
-namespace velmora::replay {
+namespace velmora::readers {
 
 // Walks a command line one argument at a time for the project's programs:
 // the flag, its value, and the value read as a number or a time. Every
@@ -45,4 +45,4 @@ class ArgumentReader {
 // "YYYY-MM-DD HH:MM" or "YYYY-MM-DDTHH:MM"; nullopt when it is not one.
 std::optional<COleDateTime> ParseDateTime(const std::string& text);
 
-}  // namespace velmora::replay
+}  // namespace velmora::readers

@@ -1,10 +1,10 @@
-#include "replay/country_file.h"
+#include "readers/country_file.h"
 
 #include <algorithm>
 #include <array>
 
-#include "replay/call_location.h"
-#include "replay/text_scan.h"
+#include "readers/call_location.h"
+#include "readers/text_scan.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "replay/adif_reader.h"
+#include "readers/adif_reader.h"
 
 #include <gtest/gtest.h>
 

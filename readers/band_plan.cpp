@@ -1,8 +1,8 @@
-#include "replay/band_plan.h"
+#include "readers/band_plan.h"
 
 #include <array>
 
-#include "replay/text_scan.h"
+#include "readers/text_scan.h"
 
 namespace {
 

@@ -1,12 +1,12 @@
-#include "replay/adif_reader.h"
+#include "readers/adif_reader.h"
 
 #include <algorithm>
 #include <cstdint>
 #include <map>
 #include <optional>
 
-#include "replay/band_plan.h"
-#include "replay/text_scan.h"
+#include "readers/band_plan.h"
+#include "readers/text_scan.h"
 
 namespace {
 

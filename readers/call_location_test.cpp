@@ -1,10 +1,10 @@
-#include "replay/call_location.h"
+#include "readers/call_location.h"
 
 #include <filesystem>
 
 #include <gtest/gtest.h>
 
-#include "replay/country_file.h"
+#include "readers/country_file.h"
 #include "testing/whole_file.h"
 
 namespace {

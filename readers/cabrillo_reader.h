@@ -3,7 +3,7 @@
 #include <string>
 #include <string_view>
 
-#include "replay/log_qso.h"
+#include "readers/log_qso.h"
 
 // Reads a Cabrillo log whose QSO lines carry an RST and a serial each way:
 //   QSO: freq mo date time own-call rst nr call rst nr [further columns]
