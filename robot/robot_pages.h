@@ -1,0 +1,23 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "robot/robot_config.h"
+#include "robot/submission_desk.h"
+#include "robot/submission_store.h"
+
+namespace velmora::robot {
+
+// The entrants' pages: plain HTML that works without JavaScript, every text
+// from a log or a form escaped, the style from /style.css only (the pages'
+// Content-Security-Policy allows no inline script or style).
+std::string UploadPage(const RobotConfig& config, const std::string& notice = "");
+std::string UploadAnswerPage(const UploadAnswer& answer, const RobotConfig& config);
+std::string ReceiptPage(const Submission& s, const RobotConfig& config);
+std::string LogsPage(const std::vector<ListedLog>& logs);
+std::string MessagePage(const std::string& title, const std::string& message);
+
+extern const char kStyleSheet[];
+
+}  // namespace velmora::robot
