@@ -185,15 +185,19 @@ void JudgeQsos(const ParsedLog& log, const Header& h, const RobotConfig& config,
   j.score = sheet.score;
 }
 
-void JudgeUnreadable(const ParsedLog& log, int qso_lines, Judgement& j) {
-  const bool too_many = log.skipped.size() * 10 > static_cast<std::size_t>(qso_lines);
+// `cut_line`: the last line of a file cut short in its middle, which tells of
+// the cut and not of the layout; 0 when the file ends whole.
+void JudgeUnreadable(const ParsedLog& log, int qso_lines, int cut_line, Judgement& j) {
+  std::size_t unreadable = log.skipped.size();
+  if (unreadable && log.skipped.back().line == cut_line) --unreadable;
+  const bool too_many = unreadable * 10 > static_cast<std::size_t>(qso_lines);
   std::vector<Finding>& list = too_many ? j.errors : j.warnings;
   for (const LogProblem& p : log.skipped)
     list.push_back({p.line, p.message + (too_many ? "" : "; the QSO does not count")});
   if (log.qsos.empty())
     j.errors.push_back({0, "no QSO line can be read"});
   else if (too_many)
-    j.errors.push_back({0, std::to_string(log.skipped.size()) + " of " +
+    j.errors.push_back({0, std::to_string(unreadable) + " of " +
                                std::to_string(qso_lines) +
                                " QSO lines cannot be read, more than a tenth: is this a log of "
                                "another layout? Each QSO line is QSO: freq mode date time "
@@ -263,7 +267,8 @@ Judgement JudgeUpload(std::string_view bytes, const RobotConfig& config, const C
   j.category = check::CategoryOf(bytes);
   j.qso_lines = header.qso_lines;
   JudgeHeader(header, config, j);
-  JudgeUnreadable(log, header.qso_lines, j);
+  const bool cut = !header.end_line && bytes.back() != '\n';
+  JudgeUnreadable(log, header.qso_lines, cut ? header.last_line : 0, j);
   if (!log.qsos.empty()) JudgeQsos(log, header, config, cty, j);
   JudgeClaimed(header, j);
   auto by_line = [](const Finding& a, const Finding& b) { return a.line < b.line; };

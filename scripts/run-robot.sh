@@ -1,0 +1,13 @@
+#!/usr/bin/env bash
+# Builds velmora-robot and starts it on its defaults: 127.0.0.1:8080, the
+# database in build/robot-data/ (kept between runs), submissions open. The
+# first start prints the organisers' password once. Stops on Ctrl-C.
+# Usage: scripts/run-robot.sh [velmora-robot options, e.g. --config FILE]
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+build=$root/build
+
+bash "$root/scripts/install-deps.sh" build robot
+cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
+cmake --build "$build" -j2 --target velmora-robot
+exec "$build/robot/velmora-robot" --data "$build/robot-data" "$@"
