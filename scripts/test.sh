@@ -16,7 +16,8 @@ build=${1:-$root/build}
 
 bash "$root/scripts/check-layers.sh" "$root"
 bash "$root/scripts/install-deps.sh"
-cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release
+# The tests on, also in a build folder scripts/run-sample.sh made without them.
+cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DVELMORA_TESTS=ON
 cmake --build "$build" -j2
 ctest --test-dir "$build" -j2 --output-on-failure
 bash "$root/scripts/run-tests-whole.sh" "$build"
