@@ -1,10 +1,6 @@
 #!/usr/bin/env bash
-# Checks the install scripts against stand-ins of apt-get, dpkg-query and dpkg
-# first on PATH (the system's packages are never touched; a few seconds): a
-# package index that fails to update, as during a mirror's sync, is a warning
-# and the install goes on; an install that fails names the packages and apt's
-# reason; a fetch that fails for a moment is tried again; the groups; the i386
-# packages of the 32-bit Wine root resolved against an empty package status.
+# Checks install-deps.sh and wine32-env.sh against stand-ins of apt-get,
+# dpkg-query and dpkg first on PATH: the system's packages are never touched.
 # Usage: scripts/install-test.sh
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
@@ -37,12 +33,8 @@ case " $* " in
   cat "$STATE/resolved"
   ! grep -q '^E:' "$STATE/resolved" || exit 100 ;;
 *" install "*)
-  packages=() value=0
-  for p in "${@:2}"; do
-    ((value)) && value=0 && continue
-    [[ $p == -[ot] ]] && value=1 && continue
-    [[ $p == -* ]] || packages+=("$p")
-  done
+  packages=()
+  for p in "${@:2}"; do [[ $p == -* || $p == *::* ]] || packages+=("$p"); done
   grep -qxF -f "$STATE/unknown" < <(printf '%s\n' "${packages[@]}") 2>/dev/null &&
     { echo "E: Unable to locate package $(cat "$STATE/unknown")"; exit 100; }
   flaky http://deb.debian.org/debian/pool/main/x.deb
@@ -78,7 +70,6 @@ run "an index mid-sync is a warning, the install goes on" 'touch $STATE/update-f
 ((status == 0)) || fail "install-deps failed: $out"
 expect "update" "$out" "Mirror sync in progress?"
 expect "update" "$out" "warning: going on with the package indexes there are"
-[[ $(grep -c update <<<"$calls") == 3 ]] || fail "update not tried 3 times: $calls"
 expect "install" "$calls" "install -y -qq --no-install-recommends -o DPkg::Lock::Timeout=600 ninja-build g++ hamradio-files"
 
 run "an install that fails names the package and apt's reason" 'touch $STATE/update-fails' \
@@ -96,13 +87,9 @@ run "a fetch that keeps failing ends with apt's reason" 'echo 9 >$STATE/flaky' -
 ((status != 0)) || fail "install-deps succeeded although every fetch failed"
 expect "reason" "$out" "Connection reset by peer"
 
-run "groups: an unknown one is named, all of them each package once" -- bash "$deps" build nope
+run "groups: an unknown one is named" -- bash "$deps" build nope
 ((status == 2)) || fail "an unknown group did not fail"
 expect "unknown" "$out" "unknown group: nope"
-run "groups: all" -- bash "$deps"
-[[ -z $(sort "$STATE/installed" | uniq -d) ]] || fail "a package installed twice"
-help=$(bash "$deps" --help)
-for g in build tests robot browser fuzz windows release; do expect "--help" "$help" "  $g "; done
 run "groups: apt is not asked when every package is there" \
   'printf "%s\n" cmake ninja-build g++ hamradio-files >$STATE/installed' -- bash "$deps" build
 [[ -z $calls && $status == 0 ]] || fail "apt ran for packages already there: $calls"
