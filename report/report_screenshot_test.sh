@@ -7,7 +7,7 @@ replay=$1 log=$2 out=$3
 width=900 height=2400
 
 if ! command -v chromium >/dev/null; then
-  echo "FAIL: chromium is missing (bash scripts/install-deps.sh installs it)" >&2
+  echo "FAIL: chromium is missing (bash scripts/install-deps.sh browser installs it)" >&2
   exit 1
 fi
 for tool in identify convert; do

@@ -13,7 +13,7 @@ build=${2:-$root/build-fuzz}
 targets=(entry_points_fuzzer settings_fuzzer adif_fuzzer cabrillo_fuzzer country_file_fuzzer
   check_fuzzer)
 
-bash "$root/scripts/install-deps.sh"
+bash "$root/scripts/install-deps.sh" build fuzz
 CC=clang CXX=clang++ cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DVELMORA_FUZZ=ON -DVELMORA_TESTS=OFF >/dev/null
 cmake --build "$build" -j2 --target "${targets[@]}"

@@ -59,6 +59,7 @@ check_zip() {
 
 # Wine: 32-bit Wine in the i386 emulator, as on a 32-bit Windows; one prefix
 # kept beside the native build.
+bash "$root/scripts/install-deps.sh" windows release
 bash "$root/scripts/wine32-env.sh" >/dev/null
 export VELMORA_WINE_ARCH=32
 export VELMORA_WINEPREFIX=$native/package-wine32-prefix

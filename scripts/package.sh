@@ -13,7 +13,7 @@ native=${1:-$root/build}
 win32=${2:-$(dirname "$native")/build-win32}
 dist=${3:-$root/dist}
 
-bash "$root/scripts/install-deps.sh"
+bash "$root/scripts/install-deps.sh" build tests robot windows release
 for tool in makensis zip sha256sum cpack dpkg-shlibdeps /usr/bin/python3; do
   command -v "$tool" >/dev/null || { echo "package: $tool is missing" >&2; exit 1; }
 done

@@ -6,8 +6,12 @@ set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=$root/build
 
-bash "$root/scripts/install-deps.sh"
-cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
+bash "$root/scripts/install-deps.sh" build
+# A new build folder leaves the tests out (their packages are not needed
+# here); one that scripts/test.sh made keeps them.
+options=()
+[[ -f $build/CMakeCache.txt ]] || options=(-DVELMORA_TESTS=OFF)
+cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release "${options[@]}" >/dev/null
 cmake --build "$build" -j2 --target velmora-replay
 out=$build/sample
 mkdir -p "$out"

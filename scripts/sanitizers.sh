@@ -8,7 +8,7 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 asan=${1:-$root/build-asan}
 tsan=${2:-$root/build-tsan}
 
-bash "$root/scripts/install-deps.sh"
+bash "$root/scripts/install-deps.sh" build tests robot browser
 export ASAN_OPTIONS=abort_on_error=1:detect_leaks=1:detect_stack_use_after_return=1
 ASAN_OPTIONS+=:strict_string_checks=1
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1

@@ -10,7 +10,7 @@ set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${1:-$root/build-soak}
 
-bash "$root/scripts/install-deps.sh"
+bash "$root/scripts/install-deps.sh" build tests windows
 cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DCMAKE_TOOLCHAIN_FILE="$root/cmake/x86_64-w64-mingw32.cmake" -DVELMORA_FULL_SOAK=ON >/dev/null
 cmake --build "$build" -j2 --target velmora host_soak_test

@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Checks that every folder includes only the layers below it, then builds
+# Checks that every folder includes only the layers below it and the install
+# scripts against stand-ins of apt (scripts/install-test.sh), then builds
 # everything and runs every test: the native suite (and each native test
 # program once whole, shuffled), then the Windows builds
 # and their tests under Wine (i686 under 32-bit Wine in the i386 emulator,
@@ -15,8 +16,10 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 build=${1:-$root/build}
 
 bash "$root/scripts/check-layers.sh" "$root"
+bash "$root/scripts/install-test.sh"
 bash "$root/scripts/install-deps.sh"
-cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release
+# The tests on, also in a build folder scripts/run-sample.sh made without them.
+cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DVELMORA_TESTS=ON
 cmake --build "$build" -j2
 ctest --test-dir "$build" -j2 --output-on-failure
 bash "$root/scripts/run-tests-whole.sh" "$build"

@@ -13,7 +13,7 @@ set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 out=${1:-$root}
 
-bash "$root/scripts/install-deps.sh"
+bash "$root/scripts/install-deps.sh" build tests windows
 bash "$root/scripts/wine32-env.sh" >/dev/null
 for tool in i686-w64-mingw32-g++-posix x86_64-w64-mingw32-g++-posix clang++ llvm-undname \
             i686-w64-mingw32-objdump /usr/lib/wine/wine64 wineserver xvfb-run; do

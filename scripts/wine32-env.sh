@@ -6,16 +6,19 @@
 #     compiler (host packages);
 #   - a private i386 root ($VELMORA_WINE32_ROOT, default /var/cache/velmora/wine32)
 #     unpacked from Debian's i386 packages of 32-bit Wine: nothing is installed
-#     into the host, no package script runs;
+#     into the host, no package script runs; the packages are those an install
+#     into an empty system would bring (the host's own versions never
+#     constrain them);
 #   - what Wine's package scripts would have done: the builtin zlib1.dll and a
 #     wineserver launcher that runs the 32-bit server;
 #   - the trap-number library (scripts/wine32/trap_number_shim.c), preloaded
 #     into every emulated process;
 #   - the kernel's hand-over of i386 programs to the emulator (binfmt_misc).
 # Idempotent: the root is kept and rebuilt only when this script or its shim
-# changes. Any step that fails ends the script with an error.
+# changes. A package index that fails to update is a warning; any step that
+# fails ends the script with its reason. Sourced, it only defines its steps.
 set -euo pipefail
-here=$(cd "$(dirname "$0")" && pwd)
+here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 root=${VELMORA_WINE32_ROOT:-/var/cache/velmora/wine32}
 emulator=/usr/bin/qemu-i386
 backports=/etc/apt/sources.list.d/velmora-backports.sources
@@ -30,47 +33,60 @@ host_packages() {
   if [[ ! -f $backports ]]; then
     printf '%s\n' 'Types: deb' 'URIs: http://deb.debian.org/debian' 'Suites: bookworm-backports' \
       'Components: main' 'Signed-By: /usr/share/keyrings/debian-archive-keyring.gpg' >"$backports"
-    apt-get update -qq -o DPkg::Lock::Timeout=600 || die "apt-get update failed"
+    apt_update
   fi
   echo "wine32-env: installing qemu-user-static from bookworm-backports" >&2
-  apt_install -t bookworm-backports qemu-user-static || die "could not install qemu-user-static"
+  apt_run "install qemu-user-static from bookworm-backports" env DEBIAN_FRONTEND=noninteractive \
+    apt-get install -y -qq --no-install-recommends "${apt_lock[@]}" -t bookworm-backports \
+    qemu-user-static || die "no i386 emulator"
   [[ -x $emulator ]] || die "$emulator is missing after the install"
-}
-
-apt_install() {
-  DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends \
-    -o DPkg::Lock::Timeout=600 "$@" >/dev/null
 }
 
 i386_architecture() {
   dpkg --print-foreign-architectures | grep -qx i386 && return 0
   dpkg --add-architecture i386
-  apt-get update -qq -o DPkg::Lock::Timeout=600 || die "apt-get update failed"
+  apt_update
 }
 
-# The i386 packages that an install of 32-bit Wine would bring.
-i386_package_list() {
-  apt-get install -s --no-install-recommends wine32:i386 wine32-preloader:i386 2>/dev/null |
-    sed -nE 's/^Inst ([^ ]+) .*\[i386\]\).*$/\1/p' | sed 's/:i386$//'
+# The i386 packages, NAME=VERSION a line, that an install of 32-bit Wine into
+# an empty system would bring: resolved against an empty package status, so
+# that the host's packages (Multi-Arch: same ones must match their versions,
+# which may sit in an index that failed to update) never enter it.
+i386_packages() {
+  local out
+  out=$(apt-get install -s --no-install-recommends -o Dir::State::status=/dev/null \
+          wine32:i386 wine32-preloader:i386 2>&1) ||
+    { echo "wine32-env: apt resolves no i386 packages of wine32:"; apt_errors "$out"; } >&2
+  sed -nE 's/^Inst ([^ :]+)(:i386)? \(([^ ]+) .*\[i386\]\).*$/\1=\3/p' <<<"$out"
+}
+
+# The file name apt-get download gives a package NAME=VERSION.
+deb_file() {
+  local version=${1#*=}
+  echo "${1%%=*}_${version//:/%3a}_i386.deb"
+}
+
+# Downloads into FOLDER those of the packages (NAME=VERSION) not there yet.
+download_missing() {
+  local folder=$1 p
+  shift
+  for p; do
+    [[ -f $folder/$(deb_file "$p") ]] || echo "${p%%=*}:i386=${p#*=}"
+  done | (cd "$folder" && xargs -r apt-get download -q=2 -o APT::Sandbox::User=root)
 }
 
 unpack_root() {
-  local work=$root.new debs=$root.debs
+  local work=$root.new debs=$root.debs packages p
   rm -rf "$work"
   mkdir -p "$work" "$debs"
-  local packages
-  packages=$(i386_package_list)
-  [[ -n $packages ]] || { apt-get update -qq; packages=$(i386_package_list); }
-  [[ -n $packages ]] || die "apt finds no i386 packages of wine32"
-  echo "wine32-env: fetching $(wc -w <<<"$packages") i386 packages" >&2
-  (cd "$debs" && for p in $packages; do
-     ls "${p}"_*_i386.deb >/dev/null 2>&1 || echo "$p:i386"
-   done | xargs -r apt-get download -q=2 -o APT::Sandbox::User=root) || die "could not download the i386 packages"
-  local p deb
+  packages=$(i386_packages)
+  [[ -n $packages ]] || { apt_update; packages=$(i386_packages); }
+  [[ -n $packages ]] || die "no i386 packages to unpack"
+  echo "wine32-env: fetching $(wc -l <<<"$packages") i386 packages" >&2
+  # shellcheck disable=SC2086 # one package a word
+  apt_run "download the i386 packages" download_missing "$debs" $packages || die "the root is not built"
   for p in $packages; do
-    deb=$(ls -t "$debs/${p}"_*_i386.deb 2>/dev/null | head -1)
-    [[ -n $deb ]] || die "package $p was not downloaded"
-    dpkg -x "$deb" "$work" || die "could not unpack $deb"
+    dpkg -x "$debs/$(deb_file "$p")" "$work" || die "could not unpack $(deb_file "$p")"
   done
   finish_root "$work"
   rm -rf "$root"
@@ -128,9 +144,10 @@ register_emulator() {
 }
 
 stamp() {
-  cat "$0" "$here/wine32/trap_number_shim.c" | sha256sum | cut -d' ' -f1
+  cat "$here/wine32-env.sh" "$here/wine32/trap_number_shim.c" | sha256sum | cut -d' ' -f1
 }
 
+[[ ${BASH_SOURCE[0]} == "$0" ]] || return 0
 host_packages
 i386_architecture
 if [[ ! -f $root/.ready ]] || [[ $(cat "$root/.ready") != "$(stamp)" ]]; then
