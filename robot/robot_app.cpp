@@ -8,8 +8,10 @@
 #include <optional>
 #include <thread>
 
+#include "robot/mailer.h"
 #include "robot/robot_server.h"
 #include "robot/secrets.h"
+#include "robot/smtp_transport.h"
 #include "robot/submission_desk.h"
 #include "robot/submission_store.h"
 
@@ -107,7 +109,15 @@ int Backup(const std::string& db_path, const std::string& target, std::ostream& 
 
 int Serve(const RobotConfig& config, SubmissionStore& store, const CountryFile& cty,
           StopSignals& stop_signals, std::ostream& out, std::ostream& err) {
-  SubmissionDesk desk(config, cty, store, [] {});
+  // Mail goes out on a thread of its own from the outbox; without a relay the
+  // outbox is never filled.
+  SmtpTransport transport({config.mail_relay, config.mail_from, config.mail_user,
+                           config.mail_password});
+  MailerOptions mail_options;
+  mail_options.now = NowUnix;
+  Mailer mailer(store, transport, mail_options);
+  if (!config.mail_relay.empty()) mailer.Start();
+  SubmissionDesk desk(config, cty, store, [&mailer] { mailer.Wake(); });
   RobotServer server(config, desk, store, NowUnix);
   std::string error;
   if (!server.Bind(error)) {
@@ -125,6 +135,7 @@ int Serve(const RobotConfig& config, SubmissionStore& store, const CountryFile& 
     if (served) stopper.join();
     else stopper.detach();
   }
+  mailer.Stop();
   out << "velmora-robot: stopped" << std::endl;
   return served ? 0 : 1;
 }

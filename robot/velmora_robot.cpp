@@ -9,11 +9,13 @@
 #include "platform/posix/stop_signals.h"
 #include "robot/robot_app.h"
 #include "robot/robot_options.h"
+#include "robot/smtp_transport.h"
 #include "velmora_version.h"
 
 int main(int argc, char** argv) {
   using namespace velmora::robot;
   velmora::StopSignals stop_signals;  // before any thread
+  velmora::robot::CurlGlobal curl;
   RobotOptions options;
   try {
     options = ParseRobotOptions(std::vector<std::string>(argv + 1, argv + argc));

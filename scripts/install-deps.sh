@@ -12,7 +12,7 @@ packages[build]="cmake ninja-build g++ hamradio-files"
 purpose[tests]="the native suite (GoogleTest), the benchmarks, the whole-program runs"
 packages[tests]="googletest libgtest-dev libgmock-dev libbenchmark-dev python3"
 purpose[robot]="velmora-robot, the HTTP server (part of the native build with the tests)"
-packages[robot]="libcpp-httplib-dev nlohmann-json3-dev libsodium-dev libsqlite3-dev
+packages[robot]="pkgconf libcpp-httplib-dev nlohmann-json3-dev libsodium-dev libsqlite3-dev
   libcurl4-openssl-dev libzip-dev"
 purpose[browser]="the contest report's screenshot test, the pages in a headless browser"
 packages[browser]="chromium chromium-driver fonts-liberation imagemagick"
