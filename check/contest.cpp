@@ -8,7 +8,7 @@ namespace {
 
 constexpr std::array<const char*, kVerdictCount> kVerdictNames = {
     "ok",   "bad-exchange", "busted-call", "nil",     "unique",
-    "unverified", "dupe",   "rejected",    "outside", "wrong-band",
+    "unverified", "dupe",   "rejected",    "outside", "wrong-band", "own-call",
 };
 
 constexpr std::uint64_t kTextBit = std::uint64_t{1} << 63;

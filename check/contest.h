@@ -27,8 +27,9 @@ enum class Verdict : std::uint8_t {
   kRejected,
   kOutside,
   kWrongBand,
+  kOwnCall,  // the log's own call in the call field: never counted
 };
-constexpr int kVerdictCount = 10;
+constexpr int kVerdictCount = 11;
 
 // The name of a verdict in the outputs ("ok", "bad-exchange" ...).
 const char* VerdictName(Verdict verdict);

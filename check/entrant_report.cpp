@@ -10,9 +10,9 @@ namespace {
 
 using LoggedByRow = std::vector<std::pair<std::int32_t, std::int32_t>>;
 
-constexpr std::array<Verdict, 5> kListed = {Verdict::kNil, Verdict::kBustedCall,
+constexpr std::array<Verdict, 6> kListed = {Verdict::kNil,       Verdict::kBustedCall,
                                             Verdict::kBadExchange, Verdict::kWrongBand,
-                                            Verdict::kUnique};
+                                            Verdict::kUnique,    Verdict::kOwnCall};
 
 const char* ListTitle(Verdict v) {
   switch (v) {
@@ -20,6 +20,7 @@ const char* ListTitle(Verdict v) {
     case Verdict::kBustedCall: return "Busted calls (busted-call)";
     case Verdict::kBadExchange: return "Serials copied wrong (bad-exchange)";
     case Verdict::kWrongBand: return "Logged by the other station on another band (wrong-band)";
+    case Verdict::kOwnCall: return "Your own call in the call field (own-call)";
     default: return "Calls in no other log (unique)";
   }
 }
@@ -60,6 +61,7 @@ std::string Detail(const Contest& c, const CheckQso& q) {
              other_line + ")";
     case Verdict::kNil:
       return q.call == kNoId ? "by a ruling" : "not in the log of " + CallText(c, q.call);
+    case Verdict::kOwnCall: return "the log's own call, never counted";
     default: return "no log of this call, no other log holds it";
   }
 }

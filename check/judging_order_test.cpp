@@ -177,6 +177,28 @@ TEST(Assignment, ALineExplainsOneWrongBandOnly) {
   EXPECT_EQ(VerdictAt(c, "OK1BBB", 4), "nil");
 }
 
+TEST(Assignment, ASerialTypedIntoTheCallIsABustOfThatCall) {
+  Contest c = BuildContest({{"DL1AAA", {L(3530, H12, "DL1AAA", 5, "OK1FGD063", 63),
+                                        L(7025, H12, "DL1AAA", 6, "OK1FGD12", 7)}},
+                            {"OK1FGD", {L(3530, H12 + 1, "OK1FGD", 63, "DL1AAA", 5),
+                                        L(7025, H12, "OK1FGD", 64, "DL1AAA", 6)}}});
+  EXPECT_EQ(VerdictAt(c, "DL1AAA", 3), "busted-call");
+  EXPECT_EQ(c.calls.Text(At(c, "DL1AAA", 3).correct_call), "OK1FGD");
+  EXPECT_EQ(VerdictAt(c, "OK1FGD", 3), "ok");
+  // Digits that are neither the serial copied nor the one sent: no bust.
+  EXPECT_EQ(VerdictAt(c, "DL1AAA", 4), "unique");
+  EXPECT_EQ(VerdictAt(c, "OK1FGD", 4), "nil");
+}
+
+TEST(Verdicts, TheOwnCallInTheCallFieldNeverCounts) {
+  Contest c = BuildContest({{"DL1AAA", {L(14025, H12, "DL1AAA", 1, "DL1AAA", 1),
+                                        L(14025, H12 + 1, "DL1AAA", 2, "OK1BBB", 1)}},
+                            {"OK1BBB", {L(14025, H12 + 1, "OK1BBB", 1, "DL1AAA", 2)}}});
+  EXPECT_EQ(VerdictAt(c, "DL1AAA", 3), "own-call");
+  EXPECT_EQ(VerdictAt(c, "DL1AAA", 4), "ok");
+  EXPECT_EQ(LogOf(c, "DL1AAA").checked.qsos, 1);
+}
+
 TEST(Rulings, ThatCannotTakeEffectAreReportedAndBeforeIsTheChecksVerdict) {
   Contest c = BuildContest({{"DL1AAA", {L(10110, H12, "DL1AAA", 1, "OK1BBB", 1),  // 30 m
                                         L(14025, H12, "DL1AAA", 2, "OK1BBB", 2)}},

@@ -6,6 +6,7 @@
 
 #include "check/calls_alike.h"
 #include "check/parallel_for.h"
+#include "check/serial_in_call.h"
 
 namespace velmora::check {
 
@@ -104,6 +105,23 @@ std::vector<Candidate> Gather(const Contest& c, int jobs, Visit visit) {
   return all;
 }
 
+// A call with the serial typed after it: a bust of the call before the
+// digits, when that call sent a log whose line with A shows the serial (as
+// A copied it, or as the other station sent it).
+void AddSerialInCall(const Contest& c, std::int32_t la, const Loose& l, const LooseLines& loose,
+                     int window, std::vector<Candidate>& out) {
+  const std::optional<SerialInCall> split = SplitSerialInCall(c.calls.Text(l.worked));
+  if (!split) return;
+  const std::optional<std::uint32_t> call = c.calls.Find(split->call);
+  const std::int32_t target = call ? c.log_of_call[*call] : -1;
+  if (target < 0 || target == la) return;
+  const CheckQso& q = c.logs[la].qsos[l.qso];
+  for (const Loose& m : loose.Near(c.logs[la].call_id, l.band, l.minute, window))
+    if (m.log == target &&
+        (q.nr_rcvd == split->serial || c.logs[m.log].qsos[m.qso].nr_sent == split->serial))
+      out.push_back(Rank(c, la, l.qso, m.log, m.qso));
+}
+
 }  // namespace
 
 // Each pair of logs on a band is assigned by the task of the lower log; the
@@ -152,11 +170,13 @@ void AssignBusts(Contest& c, const AssignOptions& o) {
   std::vector<Candidate> candidates = Gather(c, o.jobs, [&](std::size_t a, std::vector<Candidate>& out) {
     const auto la = static_cast<std::int32_t>(a);
     for (const Loose* l : by_log[a]) {
+      if (l->worked == c.logs[a].call_id) continue;  // the own call is no bust
       const std::int32_t b = c.log_of_call[l->worked];
       const std::string& written = c.calls.Text(l->worked);
       for (const Loose& m : loose.Near(c.logs[a].call_id, l->band, l->minute, o.window_minutes))
         if (m.log != la && m.log != b && CallsAlike(c.logs[m.log].call, written))
           out.push_back(Rank(c, la, l->qso, m.log, m.qso));
+      AddSerialInCall(c, la, *l, loose, o.window_minutes, out);
     }
   });
   TakeBest(c, candidates, Link::kBusted, Link::kBustOf);

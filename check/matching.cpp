@@ -35,6 +35,7 @@ Verdict CopyVerdict(const CheckQso& own, const CheckQso& other) {
 
 Verdict VerdictOf(const Contest& c, std::size_t log, CheckQso& q) {
   if (q.stored == Stored::kRejected || q.band == kNoBand) return Verdict::kRejected;
+  if (q.call == c.logs[log].call_id) return Verdict::kOwnCall;
   if (q.period == Period::kOutside) return Verdict::kOutside;
   if (!q.counted) return Verdict::kDupe;
   const CheckQso* p = q.partner_log >= 0 ? &c.logs[q.partner_log].qsos[q.partner_qso] : nullptr;
