@@ -89,10 +89,12 @@ OffsetFinding MeasureOffset(std::vector<std::int64_t> differences) {
 void FindClockOffsets(Contest& c, const std::vector<Index>& indexes, int jobs) {
   const std::vector<std::vector<std::int32_t>> partners = PartnersOfLogs(c, indexes);
   std::vector<bool> settled(c.logs.size(), false);
+  std::vector<char> stale(c.logs.size(), 1);  // a partner's offset changed since the last measure
   std::vector<OffsetFinding> found(c.logs.size());
   for (;;) {
     ParallelFor(c.logs.size(), jobs, [&](std::size_t a) {
-      if (!settled[a]) found[a] = MeasureOffset(Differences(c, indexes, a));
+      if (!settled[a] && stale[a]) found[a] = MeasureOffset(Differences(c, indexes, a));
+      stale[a] = 0;
     });
     std::vector<std::size_t> outliers;
     for (std::size_t a = 0; a < c.logs.size(); ++a) {
@@ -105,12 +107,12 @@ void FindClockOffsets(Contest& c, const std::vector<Index>& indexes, int jobs) {
       if (Clearer(found[y], found[x])) return false;
       return x < y;
     });
-    std::vector<bool> touched(c.logs.size(), false);  // a partner of a log settled this round
+    std::vector<char> touched(c.logs.size(), 0);  // a partner of a log settled this round
     for (std::size_t a : outliers) {
       if (touched[a]) continue;
       settled[a] = true;
       c.logs[a].offset_minutes += found[a].offset;
-      for (std::int32_t b : partners[a]) touched[static_cast<std::size_t>(b)] = true;
+      for (std::int32_t b : partners[a]) touched[static_cast<std::size_t>(b)] = stale[static_cast<std::size_t>(b)] = 1;
     }
   }
 }

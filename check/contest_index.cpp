@@ -17,7 +17,7 @@ std::vector<Index> BuildIndexes(const Contest& c, int jobs) {
       if (TakesPart(q)) index.push_back({q.call, q.band, q.minute, static_cast<std::int32_t>(k)});
     }
     std::sort(index.begin(), index.end(), [](const Entry& a, const Entry& b) {
-      return std::tie(a.worked, a.band, a.minute, a.qso) < std::tie(b.worked, b.band, b.minute, b.qso);
+      return std::tie(a.worked, a.band, a.qso) < std::tie(b.worked, b.band, b.qso);
     });
   });
   return indexes;

@@ -32,7 +32,7 @@ inline std::int64_t Corrected(const Contest& c, std::size_t log, std::int64_t mi
 
 inline std::int64_t Abs(std::int64_t v) { return v < 0 ? -v : v; }
 
-// Per log, its lines that take part, sorted by worked call, band and time.
+// Per log, its lines that take part, sorted by worked call, band and file order.
 std::vector<Index> BuildIndexes(const Contest& contest, int jobs);
 
 // The entries of `index` with this worked call and band.

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "check/contest.h"
+#include "check/contest_index.h"
 
 namespace velmora::check {
 
@@ -9,10 +9,10 @@ namespace velmora::check {
 // are dupes.
 
 // Before the assignment: the first in the file counts.
-void MarkFirstLines(Contest& contest, int jobs);
+void MarkFirstLines(Contest& contest, const std::vector<Index>& indexes, int jobs);
 
 // After it: the first the worked station's log confirms (matched on the
 // band) counts, else the first with any partner, else the first in the file.
-void SettleDupes(Contest& contest, int jobs);
+void SettleDupes(Contest& contest, const std::vector<Index>& indexes, int jobs);
 
 }  // namespace velmora::check

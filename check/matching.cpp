@@ -62,13 +62,14 @@ void JudgeContest(Contest& c, const MatchOptions& o) {
   MapCalls(c);
   if (o.clock_offsets) FindClockOffsets(c, BuildIndexes(c, o.jobs), o.jobs);
   MarkPeriod(c, o.start, o.end);
-  MarkFirstLines(c, o.jobs);
+  const std::vector<Index> indexes = BuildIndexes(c, o.jobs);  // the lines in the period
+  MarkFirstLines(c, indexes, o.jobs);
   const AssignOptions assign{o.window_minutes, o.jobs};
-  AssignMatches(c, BuildIndexes(c, o.jobs), assign);
+  AssignMatches(c, indexes, assign);
   AssignWrongBands(c, assign);
   AssignBusts(c, assign);
   SettleEdges(c);
-  SettleDupes(c, o.jobs);
+  SettleDupes(c, indexes, o.jobs);
   GiveVerdicts(c);
 }
 
