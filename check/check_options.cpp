@@ -52,6 +52,8 @@ CheckOptions ParseCheckOptions(const std::vector<std::string>& args) {
   }
   if (o.inputs.empty()) throw std::invalid_argument("no log or folder given");
   if (o.out_dir.empty()) throw std::invalid_argument("no --out DIR given");
+  if (o.start && o.end && o.end->LinearDays() < o.start->LinearDays())
+    throw std::invalid_argument("--end is before --start");
   return o;
 }
 

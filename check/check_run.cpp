@@ -4,9 +4,8 @@
 #include <atomic>
 #include <cmath>
 #include <filesystem>
-#include <fstream>
+#include <functional>
 #include <mutex>
-#include <sstream>
 #include <stdexcept>
 
 #include "check/checked_score.h"
@@ -17,6 +16,7 @@
 #include "check/results_output.h"
 #include "check/rulings.h"
 #include "check/standings.h"
+#include "platform/posix/posix_file_system.h"
 #include "readers/log_qso.h"
 #include "readers/text_scan.h"
 
@@ -28,40 +28,13 @@ namespace {
 
 constexpr std::size_t kProgressEvery = 1000;
 
-std::optional<std::string> ReadWhole(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return std::nullopt;
-  std::stringstream s;
-  s << in.rdbuf();
-  if (in.bad()) return std::nullopt;
-  return s.str();
+// The one door to files: whole reads, atomic fsync'ed replacement.
+PosixFileSystem& Files() {
+  static PosixFileSystem files;
+  return files;
 }
 
-// Writes a temporary beside `path` and renames it over `path`.
-bool ReplaceFile(const fs::path& path, const std::function<void(std::ostream&)>& write) {
-  fs::path temp = path;
-  temp += ".tmp";
-  {
-    std::ofstream out(temp, std::ios::binary | std::ios::trunc);
-    if (!out) return false;
-    write(out);
-    out.flush();
-    if (!out) {
-      out.close();
-      std::error_code ignored;
-      fs::remove(temp, ignored);
-      return false;
-    }
-  }
-  std::error_code ec;
-  fs::rename(temp, path, ec);
-  if (ec) fs::remove(temp, ec);
-  return !ec;
-}
-
-bool ReplaceFile(const fs::path& path, const std::string& text) {
-  return ReplaceFile(path, [&](std::ostream& out) { out << text; });
-}
+std::optional<std::string> ReadWhole(const std::string& path) { return Files().ReadFile(path); }
 
 bool IsLogName(const fs::path& path) {
   std::string ext = LowerAscii(path.extension().string());
@@ -76,8 +49,11 @@ std::vector<std::string> ListInputs(const CheckOptions& o, std::ostream& err) {
     std::error_code ec;
     if (fs::is_directory(input, ec)) {
       std::vector<std::string> found;
-      for (const fs::directory_entry& entry : fs::directory_iterator(input, ec))
-        if (entry.is_regular_file(ec) && IsLogName(entry.path())) found.push_back(entry.path().string());
+      fs::directory_iterator it(input, ec), end;
+      for (; !ec && it != end; it.increment(ec)) {
+        std::error_code entry_ec;  // a dangling link is no log, and no fault of the folder
+        if (it->is_regular_file(entry_ec) && IsLogName(it->path())) found.push_back(it->path().string());
+      }
       if (ec) err << "velmora-check: " << input << ": cannot be listed: " << ec.message() << "\n";
       std::sort(found.begin(), found.end());
       files.insert(files.end(), found.begin(), found.end());
@@ -111,45 +87,43 @@ std::vector<Entrant> DropSecondLogs(std::vector<Entrant> logs, std::ostream& err
   return kept;
 }
 
-struct Totals {
-  std::array<long long, kVerdictCount> verdicts{};
-  long long lines = 0;
-};
-
-}  // namespace
-
-int RunCheck(const CheckOptions& o, std::ostream& err) {
-  std::mutex err_mutex;
-  auto say = [&](const std::string& text) {
-    std::lock_guard lock(err_mutex);
-    err << text << "\n";
-  };
+// What the run needs before any log: the country file and the rulings.
+struct References {
   CountryFile cty;
   std::vector<RulingLine> rulings;
+};
+
+std::optional<References> LoadReferences(const CheckOptions& o, std::ostream& err) {
+  References refs;
   try {
     std::optional<std::string> text = ReadWhole(o.cty_file);
     if (!text) throw LogReadError(o.cty_file + ": cannot be read");
-    cty = CountryFile::Parse(*text, o.cty_file);
+    refs.cty = CountryFile::Parse(*text, o.cty_file);
     if (!o.rulings_file.empty()) {
       std::optional<std::string> r = ReadWhole(o.rulings_file);
       if (!r) throw LogReadError(o.rulings_file + ": cannot be read");
-      rulings = ParseRulings(*r, o.rulings_file);
+      refs.rulings = ParseRulings(*r, o.rulings_file);
     }
   } catch (const std::exception& e) {
     err << "velmora-check: " << e.what() << "\n";
-    return kCheckBadInput;
+    return std::nullopt;
   }
-  const std::vector<std::string> files = ListInputs(o, err);
+  return refs;
+}
 
-  Contest contest;
+using Say = std::function<void(const std::string&)>;
+
+// Every file read into the contest (in parallel), the later of two logs of
+// one call kept.
+void ReadLogs(const std::vector<std::string>& files, const CountryFile& cty, const CheckOptions& o,
+              Contest& contest, const Say& say, std::ostream& err) {
   std::mutex tables_mutex;
   std::vector<std::optional<Entrant>> read(files.size());
   std::atomic<std::size_t> done{0};
-  const int jobs = o.jobs;
   {
     std::vector<Intake> intakes;
-    for (int j = 0; j < jobs; ++j) intakes.emplace_back(cty, contest, tables_mutex);
-    ParallelForWorkers(files.size(), jobs, [&](std::size_t i, int worker) {
+    for (int j = 0; j < o.jobs; ++j) intakes.emplace_back(cty, contest, tables_mutex);
+    ParallelForWorkers(files.size(), o.jobs, [&](std::size_t i, int worker) {
       std::vector<std::string> problems;
       if (std::optional<std::string> text = ReadWhole(files[i]))
         read[i] = intakes[static_cast<std::size_t>(worker)].Read(*text, files[i], problems);
@@ -165,13 +139,12 @@ int RunCheck(const CheckOptions& o, std::ostream& err) {
   std::vector<Entrant> entrants;
   for (std::optional<Entrant>& e : read)
     if (e) entrants.push_back(std::move(*e));
-  read.clear();
   contest.logs = DropSecondLogs(std::move(entrants), err);
-  if (contest.logs.empty()) {
-    err << "velmora-check: no log to check\n";
-    return kCheckBadInput;
-  }
+}
 
+// The verdicts, the organisers' rulings over them, and the checked scores.
+void JudgeAndScore(Contest& contest, const CheckOptions& o, const References& refs,
+                   std::ostream& err) {
   MatchOptions match;
   match.window_minutes = o.window_minutes;
   match.clock_offsets = o.clock_offsets;
@@ -180,36 +153,36 @@ int RunCheck(const CheckOptions& o, std::ostream& err) {
   };
   if (o.start) match.start = minutes(*o.start);
   if (o.end) match.end = minutes(*o.end);
-  match.jobs = jobs;
+  match.jobs = o.jobs;
   JudgeContest(contest, match);
-  for (const std::string& p : ApplyRulings(contest, rulings, o.rulings_file))
+  for (const std::string& p : ApplyRulings(contest, refs.rulings, o.rulings_file))
     err << "velmora-check: " << p << "\n";
-  ScoreOptions scoring{o.keep_uniques, o.penalty, jobs};
-  ScoreChecked(contest, scoring);
+  ScoreChecked(contest, ScoreOptions{o.keep_uniques, o.penalty, o.jobs});
   if (!o.quiet) err << "velmora-check: " << contest.logs.size() << " logs matched\n";
+}
 
-  const fs::path out(o.out_dir);
+// qsos.csv, results.csv, results.html and every report; false when a file
+// could not be written (each is said).
+bool WriteOutputs(const Contest& contest, const fs::path& out, int jobs, const Say& say) {
   std::error_code ec;
   fs::create_directories(out / "reports", ec);
   if (ec) {
-    err << "velmora-check: cannot make " << (out / "reports").string() << ": " << ec.message() << "\n";
-    return kCheckFailed;
+    say("velmora-check: cannot make " + (out / "reports").string() + ": " + ec.message());
+    return false;
   }
   const std::vector<Standing> standings = RankEntrants(contest);
   const LoggedBy logged_by = QsosLoggedBy(contest);
   std::atomic<bool> failed{false};
   auto write = [&](const fs::path& path, const std::string& text) {
-    if (!ReplaceFile(path, text)) {
+    if (!Files().ReplaceFile(path.string(), text)) {
       failed = true;
       say("velmora-check: could not write " + path.string());
     }
   };
-  if (!ReplaceFile(out / "qsos.csv", [&](std::ostream& s) {
-        s << kQsosCsvHeader;
-        for (std::size_t i = 0; i < contest.logs.size(); ++i) s << QsosCsvRows(contest, i);
-      })) {
-    failed = true;
-    err << "velmora-check: could not write " << (out / "qsos.csv").string() << "\n";
+  {
+    std::string qsos = kQsosCsvHeader;
+    for (std::size_t i = 0; i < contest.logs.size(); ++i) qsos += QsosCsvRows(contest, i);
+    write(out / "qsos.csv", qsos);
   }
   write(out / "results.csv", ResultsCsv(contest, standings));
   write(out / "results.html", ResultsHtml(contest, standings));
@@ -218,15 +191,42 @@ int RunCheck(const CheckOptions& o, std::ostream& err) {
     write(out / "reports" / (name + ".txt"), ReportText(contest, i, logged_by[i]));
     write(out / "reports" / (name + ".json"), ReportJson(contest, i, logged_by[i]));
   });
+  return !failed;
+}
 
-  Totals totals;
+// The summary line: logs, QSO lines and the count of each verdict.
+void SaySummary(const Contest& contest, const fs::path& out, std::ostream& err) {
+  std::array<long long, kVerdictCount> verdicts{};
+  long long lines = 0;
   for (const Entrant& e : contest.logs)
-    for (const CheckQso& q : e.qsos) ++totals.verdicts[static_cast<std::size_t>(q.verdict)], ++totals.lines;
-  err << "velmora-check: " << contest.logs.size() << " logs, " << totals.lines << " QSO lines:";
+    for (const CheckQso& q : e.qsos) ++verdicts[static_cast<std::size_t>(q.verdict)], ++lines;
+  err << "velmora-check: " << contest.logs.size() << " logs, " << lines << " QSO lines:";
   for (int v = 0; v < kVerdictCount; ++v)
-    err << " " << VerdictName(static_cast<Verdict>(v)) << " " << totals.verdicts[static_cast<std::size_t>(v)];
+    err << " " << VerdictName(static_cast<Verdict>(v)) << " " << verdicts[static_cast<std::size_t>(v)];
   err << "; results in " << out.string() << "\n";
-  return failed ? kCheckFailed : kCheckOk;
+}
+
+}  // namespace
+
+int RunCheck(const CheckOptions& o, std::ostream& err) {
+  std::mutex err_mutex;
+  const Say say = [&](const std::string& text) {
+    std::lock_guard lock(err_mutex);
+    err << text << "\n";
+  };
+  const std::optional<References> refs = LoadReferences(o, err);
+  if (!refs) return kCheckBadInput;
+  Contest contest;
+  ReadLogs(ListInputs(o, err), refs->cty, o, contest, say, err);
+  if (contest.logs.empty()) {
+    err << "velmora-check: no log to check\n";
+    return kCheckBadInput;
+  }
+  JudgeAndScore(contest, o, *refs, err);
+  const fs::path out(o.out_dir);
+  const bool written = WriteOutputs(contest, out, o.jobs, say);
+  SaySummary(contest, out, err);
+  return written ? kCheckOk : kCheckFailed;
 }
 
 }  // namespace velmora::check

@@ -6,6 +6,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "check/entrant_report.h"
 #include "replay/replay_options.h"
 #include "replay/replay_session.h"
 #include "testing/contest_simulator.h"
@@ -157,6 +158,60 @@ TEST_F(CheckRunTest, WritesEveryOutputAndTheLaterOfTwoLogsOfOneCallWins) {
       << report;
   const std::string json = ReadWholeFile(out / "reports" / "OK1BBB.json");
   EXPECT_NE(json.find("\"copied\": \"9\", \"sent\": \"1\""), std::string::npos) << json;
+}
+
+TEST_F(CheckRunTest, ARulingOnAnUnreadableLineIsReportedNotCrashed) {
+  Write("OK1AAA.log",
+        "START-OF-LOG: 3.0\nCALLSIGN: OK1AAA\n"
+        "QSO: 14025 CW 2020-01-06 1200 OK1AAA 599 1 DL1BBB 599\n"
+        "QSO: 14025 CW 2020-01-06 1201 OK1AAA 599 2 DL1BBB 599 x7\nEND-OF-LOG:\n");
+  Write("DL1BBB.log",
+        "START-OF-LOG: 3.0\nCALLSIGN: DL1BBB\n"
+        "QSO: 14025 CW 2020-01-06 1201 DL1BBB 599 x8 OK1AAA 599 3\nEND-OF-LOG:\n");
+  const std::string rulings = Write("rulings.txt", "OK1AAA,3,nil,unreadable\nOK1AAA,3,unique,x\n");
+  ASSERT_EQ(Run({dir_ / "OK1AAA.log", dir_ / "DL1BBB.log", "--rulings", rulings}), kCheckOk)
+      << err_.str();
+  EXPECT_NE(err_.str().find("line 3 of " + (dir_ / "OK1AAA.log") + " was rejected"), std::string::npos)
+      << err_.str();
+  const std::string report = ReadWholeFile(dir_.path() / "out" / "reports" / "OK1AAA.txt");
+  EXPECT_NE(report.find("line 3 "), std::string::npos) << report;
+  EXPECT_NE(report.find("rejected -> nil: unreadable"), std::string::npos) << report;
+  // A serial that is no number is shown as logged.
+  const std::string other = ReadWholeFile(dir_.path() / "out" / "reports" / "DL1BBB.txt");
+  EXPECT_NE(other.find("copied 3, OK1AAA sent 2"), std::string::npos) << other;
+  const std::string own = ReadWholeFile(dir_.path() / "out" / "reports" / "OK1AAA.json");
+  EXPECT_NE(own.find("\"copied\": \"x7\", \"sent\": \"x8\""), std::string::npos) << own;
+}
+
+TEST_F(CheckRunTest, OddFilesAreReadAndTheirTroublesSaid) {
+  // CR-only line ends, a QSO line of another own call, a dangling link.
+  Write("DL1AAA.log",
+        "START-OF-LOG: 3.0\rCALLSIGN: DL1AAA\r"
+        "QSO: 14025 CW 2017-06-03 1200 DL1AAX 599 1 OK1BBB 599 1\rEND-OF-LOG:\r");
+  Write("OK1BBB.log",
+        "START-OF-LOG: 3.0\nCALLSIGN: OK1BBB\n"
+        "QSO: 14025 CW 2017-06-03 1200 OK1BBB 599 1 DL1AAA 599 1\nEND-OF-LOG:\n");
+  fs::create_symlink(dir_ / "gone.log", dir_ / "dangling.log");
+  ASSERT_EQ(Run({dir_.path().string()}), kCheckOk) << err_.str();
+  EXPECT_EQ(err_.str().find("cannot be listed"), std::string::npos) << err_.str();
+  EXPECT_NE(err_.str().find("DL1AAA.log:3: the QSO line's own call DL1AAX is not the log's "
+                            "CALLSIGN: DL1AAA (1 such line)"),
+            std::string::npos)
+      << err_.str();
+  EXPECT_NE(ReadWholeFile(dir_.path() / "out" / "qsos.csv").find("DL1AAA,3,ok,OK1BBB,,3,0\n"),
+            std::string::npos);
+  EXPECT_THROW(ParseCheckOptions({"a.log", "--out", "o", "--start", "2017-06-03 13:00", "--end",
+                                  "2017-06-03 12:00"}),
+               std::invalid_argument);
+}
+
+TEST(ReportJson, PassesValidUtf8AndEscapesTheRest) {
+  EXPECT_EQ(JsonString("best\xc3\xa4tigt"), "\"best\xc3\xa4tigt\"");
+  EXPECT_EQ(JsonString("\xe2\x82\xac 5"), "\"\xe2\x82\xac 5\"");
+  EXPECT_EQ(JsonString("a\xe4" "b"), "\"a\\u00e4" "b\"");              // Latin-1, no UTF-8
+  EXPECT_EQ(JsonString("\xc3"), "\"\\u00c3\"");                   // cut short
+  EXPECT_EQ(JsonString("\xed\xa0\x80"), "\"\\u00ed\\u00a0\\u0080\"");  // a surrogate
+  EXPECT_EQ(JsonString("\"q\"\\\n"), "\"\\\"q\\\"\\\\\\u000a\"");
 }
 
 TEST_F(CheckRunTest, ExitCodesAreVelmoraReplays) {

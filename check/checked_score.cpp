@@ -19,7 +19,7 @@ void ScoreEntrant(const Contest& contest, Entrant& log, const ScoreOptions& opti
   for (const CheckQso& q : log.qsos) {
     if (q.verdict == Verdict::kNil || q.verdict == Verdict::kBustedCall)
       penalty += static_cast<long long>(options.penalty) * q.points;
-    if (!CountsChecked(q.verdict, options) || q.band == kNoBand) continue;
+    if (!CountsChecked(q.verdict, options) || q.band == kNoBand || q.call == kNoId) continue;
     QsoArgs args;
     args.call = contest.calls.Text(q.call);
     args.time = COleDateTime(q.days, COleDateTime::kValid);

@@ -1,7 +1,6 @@
 #include "check/contest.h"
 
 #include <array>
-#include <functional>
 
 namespace velmora::check {
 
@@ -9,7 +8,7 @@ namespace {
 
 constexpr std::array<const char*, kVerdictCount> kVerdictNames = {
     "ok",   "bad-exchange", "busted-call", "nil",     "unique",
-    "unverified", "dupe",   "rejected",    "outside", "wrong-band",
+    "unverified", "dupe",   "rejected",    "outside", "wrong-band", "own-call",
 };
 
 constexpr std::uint64_t kTextBit = std::uint64_t{1} << 63;
@@ -40,19 +39,24 @@ std::optional<std::uint32_t> NameTable::Find(std::string_view text) const {
   return std::nullopt;
 }
 
-std::uint64_t SerialCode(std::string_view serial) {
+std::optional<std::uint64_t> SerialCode(std::string_view serial) {
   if (serial.empty()) return kEmptyCode;
   bool digits = serial.size() <= 18;
   for (char c : serial) digits = digits && c >= '0' && c <= '9';
-  if (!digits) return kTextBit | (std::hash<std::string_view>{}(serial) >> 1);
+  if (!digits) return std::nullopt;
   std::uint64_t value = 0;
   for (char c : serial) value = value * 10 + static_cast<std::uint64_t>(c - '0');
   return value;
 }
 
-std::string SerialText(std::uint64_t code) {
+std::uint64_t TextSerialCode(std::uint32_t text_id) { return kTextBit | text_id; }
+
+std::string SerialText(const Contest& contest, std::uint64_t code) {
   if (code == kEmptyCode) return "";
-  if (code & kTextBit) return "(not a number)";
+  if (code & kTextBit) {
+    const std::uint64_t id = code & ~kTextBit;
+    return id < contest.texts.size() ? contest.texts.Text(static_cast<std::uint32_t>(id)) : "?";
+  }
   return std::to_string(code);
 }
 

@@ -27,8 +27,9 @@ enum class Verdict : std::uint8_t {
   kRejected,
   kOutside,
   kWrongBand,
+  kOwnCall,  // the log's own call in the call field: never counted
 };
-constexpr int kVerdictCount = 10;
+constexpr int kVerdictCount = 11;
 
 // The name of a verdict in the outputs ("ok", "bad-exchange" ...).
 const char* VerdictName(Verdict verdict);
@@ -36,6 +37,20 @@ std::optional<Verdict> VerdictFromName(std::string_view name);
 
 // What the plug-in made of a QSO line.
 enum class Stored : std::uint8_t { kCounted, kDupe, kRejected };
+
+// Where a line's time, clock offset taken out, lies against the contest
+// period: inside, within the clocks' jitter of an edge (kept when its partner
+// is inside), or outside.
+enum class Period : std::uint8_t { kInside, kEdge, kOutside };
+
+// How a line is tied to the line of another log that explains it.
+enum class Link : std::uint8_t {
+  kNone,
+  kMatch,      // the same QSO in the worked station's log
+  kWrongBand,  // the worked station logged it on another band
+  kBusted,     // this line's call was copied wrong; the partner is the true station's line
+  kBustOf,     // this line explains another log's busted call
+};
 
 constexpr std::uint32_t kNoId = std::numeric_limits<std::uint32_t>::max();
 constexpr std::uint8_t kNoBand = 255;
@@ -76,7 +91,9 @@ struct CheckQso {
   std::uint8_t points = 0;             // the plug-in's points for this QSO
   Stored stored = Stored::kRejected;
   Verdict verdict = Verdict::kRejected;
-  bool outside = false;        // outside the contest period (clock offset taken out)
+  Period period = Period::kInside;  // clock offset taken out
+  Link link = Link::kNone;          // what partner_log/partner_qso are
+  bool counted = false;        // the check's own dupe rule: the line of its call and band that counts
 };
 
 // Figures of one score: the plug-in's result pass over a set of QSOs.
@@ -91,7 +108,7 @@ struct ScoreFigures {
 struct Ruling {
   std::int32_t line = 0;
   Verdict verdict = Verdict::kOk;
-  Verdict before = Verdict::kOk;  // the check's own verdict, kept for the report
+  Verdict before = Verdict::kOk;  // the check's own verdict, kept for the report (not an earlier ruling's)
   std::string reason;
 };
 
@@ -119,11 +136,13 @@ struct Contest {
   std::vector<std::uint32_t> holders;
 };
 
-// A serial as compared by the check: leading zeros ignored. Digits become
-// their value; any other text a hash with the top bit set; empty is 0 with
-// bit 62 set.
-std::uint64_t SerialCode(std::string_view serial);
-// The serial back as text, for the reports ("?" for a non-numeric one).
-std::string SerialText(std::uint64_t code);
+// A serial as compared by the check: leading zeros ignored. Up to 18 digits
+// become their value; empty is 0 with bit 62 set; any other text is left to
+// the caller (nullopt), which gives it TextSerialCode of its id in
+// Contest::texts, so the report can show it as logged.
+std::optional<std::uint64_t> SerialCode(std::string_view serial);
+std::uint64_t TextSerialCode(std::uint32_t text_id);
+// The serial as logged, leading zeros left out.
+std::string SerialText(const Contest& contest, std::uint64_t code);
 
 }  // namespace velmora::check

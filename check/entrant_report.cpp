@@ -10,9 +10,9 @@ namespace {
 
 using LoggedByRow = std::vector<std::pair<std::int32_t, std::int32_t>>;
 
-constexpr std::array<Verdict, 5> kListed = {Verdict::kNil, Verdict::kBustedCall,
+constexpr std::array<Verdict, 6> kListed = {Verdict::kNil,       Verdict::kBustedCall,
                                             Verdict::kBadExchange, Verdict::kWrongBand,
-                                            Verdict::kUnique};
+                                            Verdict::kUnique,    Verdict::kOwnCall};
 
 const char* ListTitle(Verdict v) {
   switch (v) {
@@ -20,6 +20,7 @@ const char* ListTitle(Verdict v) {
     case Verdict::kBustedCall: return "Busted calls (busted-call)";
     case Verdict::kBadExchange: return "Serials copied wrong (bad-exchange)";
     case Verdict::kWrongBand: return "Logged by the other station on another band (wrong-band)";
+    case Verdict::kOwnCall: return "Your own call in the call field (own-call)";
     default: return "Calls in no other log (unique)";
   }
 }
@@ -34,6 +35,11 @@ const CheckQso* Partner(const Contest& c, const CheckQso& q) {
   return q.partner_log >= 0 ? &c.logs[q.partner_log].qsos[q.partner_qso] : nullptr;
 }
 
+// A call of the contest's table; empty for a line the reader could not use.
+std::string CallText(const Contest& c, std::uint32_t call) {
+  return call == kNoId ? std::string() : c.calls.Text(call);
+}
+
 // What one listed QSO line says beside its line, time, band and call.
 std::string Detail(const Contest& c, const CheckQso& q) {
   const CheckQso* p = Partner(c, q);
@@ -41,31 +47,77 @@ std::string Detail(const Contest& c, const CheckQso& q) {
   const std::string other_line = p ? std::to_string(p->line) : "";
   const bool needs_partner = q.verdict == Verdict::kBustedCall ||
                              q.verdict == Verdict::kBadExchange || q.verdict == Verdict::kWrongBand;
-  if (needs_partner && (!p || (q.verdict == Verdict::kBustedCall && q.correct_call == kNoId)))
+  if (needs_partner && (!p || (q.verdict == Verdict::kBustedCall && q.correct_call == kNoId) ||
+                        (q.verdict == Verdict::kWrongBand && q.partner_band == kNoBand)))
     return "by a ruling";
   switch (q.verdict) {
     case Verdict::kBustedCall:
-      return "correct call " + c.calls.Text(q.correct_call) + " (its line " + other_line + ")";
+      return "correct call " + CallText(c, q.correct_call) + " (its line " + other_line + ")";
     case Verdict::kBadExchange:
-      return "copied " + SerialText(q.nr_rcvd) + ", " + other + " sent " + SerialText(p->nr_sent) +
-             " (its line " + other_line + ")";
+      return "copied " + SerialText(c, q.nr_rcvd) + ", " + other + " sent " +
+             SerialText(c, p->nr_sent) + " (its line " + other_line + ")";
     case Verdict::kWrongBand:
       return std::string(other) + " logged it on " + BandName(q.partner_band) + " (its line " +
              other_line + ")";
-    case Verdict::kNil: return "not in the log of " + c.calls.Text(q.call);
+    case Verdict::kNil:
+      return q.call == kNoId ? "by a ruling" : "not in the log of " + CallText(c, q.call);
+    case Verdict::kOwnCall: return "the log's own call, never counted";
     default: return "no log of this call, no other log holds it";
   }
 }
 
-std::string Json(const std::string& text) {
+// The length of the valid UTF-8 sequence at the start of `s` (shortest form,
+// no surrogates, at most U+10FFFF), or 0.
+std::size_t Utf8Length(std::string_view s) {
+  const auto b = [&](std::size_t i) { return static_cast<unsigned char>(s[i]); };
+  const unsigned char lead = b(0);
+  std::size_t n = 0;
+  unsigned char low = 0x80, high = 0xbf;
+  if (lead >= 0xc2 && lead <= 0xdf) n = 2;
+  else if (lead >= 0xe0 && lead <= 0xef) {
+    n = 3;
+    if (lead == 0xe0) low = 0xa0;
+    if (lead == 0xed) high = 0x9f;
+  } else if (lead >= 0xf0 && lead <= 0xf4) {
+    n = 4;
+    if (lead == 0xf0) low = 0x90;
+    if (lead == 0xf4) high = 0x8f;
+  }
+  if (n == 0 || s.size() < n || b(1) < low || b(1) > high) return 0;
+  for (std::size_t i = 2; i < n; ++i)
+    if (b(i) < 0x80 || b(i) > 0xbf) return 0;
+  return n;
+}
+
+}  // namespace
+
+std::string JsonString(std::string_view text) {
   std::string out = "\"";
-  for (unsigned char ch : text) {
-    if (ch == '"' || ch == '\\') out += '\\', out += static_cast<char>(ch);
-    else if (ch < 0x20 || ch >= 0x7f) out += StrFormat("\\u%04x", ch);
-    else out += static_cast<char>(ch);
+  for (std::size_t i = 0; i < text.size();) {
+    const auto ch = static_cast<unsigned char>(text[i]);
+    if (ch >= 0x80) {
+      if (const std::size_t n = Utf8Length(text.substr(i))) {
+        out.append(text.substr(i, n));  // valid UTF-8 passes as it is
+        i += n;
+        continue;
+      }
+      out += StrFormat("\\u%04x", ch);  // a byte that is no UTF-8: as Latin-1
+    } else if (ch == '"' || ch == '\\') {
+      out += '\\';
+      out += static_cast<char>(ch);
+    } else if (ch < 0x20 || ch == 0x7f) {
+      out += StrFormat("\\u%04x", ch);
+    } else {
+      out += static_cast<char>(ch);
+    }
+    ++i;
   }
   return out + "\"";
 }
+
+namespace {
+
+std::string Json(const std::string& text) { return JsonString(text); }
 
 std::string FiguresJson(const ScoreFigures& f) {
   return StrFormat("{\"qsos\": %d, \"points\": %lld, \"mults\": %d, \"score\": %lld}", f.qsos,
@@ -121,7 +173,7 @@ std::string ReportText(const Contest& c, std::size_t log, const LoggedByRow& log
     for (const CheckQso& q : e.qsos)
       if (q.verdict == v)
         t += StrFormat("  line %-6d %s %-4s %-12s %s\n", q.line, QsoTime(q).c_str(),
-                       BandName(q.band), c.calls.Text(q.call).c_str(), Detail(c, q).c_str());
+                       BandName(q.band), CallText(c, q.call).c_str(), Detail(c, q).c_str());
   }
   if (!e.rulings.empty()) {
     t += "\nRulings of the organisers:\n";
@@ -169,14 +221,15 @@ std::string ReportJson(const Contest& c, std::size_t log, const LoggedByRow& log
     j += StrFormat("    {\"line\": %d, \"verdict\": \"%s\", \"time\": \"%s\", \"band\": \"%s\", "
                    "\"call\": %s",
                    q.line, VerdictName(q.verdict), QsoTime(q).c_str(), BandName(q.band),
-                   Json(c.calls.Text(q.call)).c_str());
+                   Json(CallText(c, q.call)).c_str());
     if (q.verdict == Verdict::kBustedCall && q.correct_call != kNoId)
-      j += ", \"correct_call\": " + Json(c.calls.Text(q.correct_call));
+      j += ", \"correct_call\": " + Json(CallText(c, q.correct_call));
     if (p)
       j += ", \"other_log\": " + Json(c.logs[q.partner_log].call) +
            StrFormat(", \"other_line\": %d", p->line);
     if (q.verdict == Verdict::kBadExchange && p)
-      j += ", \"copied\": " + Json(SerialText(q.nr_rcvd)) + ", \"sent\": " + Json(SerialText(p->nr_sent));
+      j += ", \"copied\": " + Json(SerialText(c, q.nr_rcvd)) + ", \"sent\": " +
+           Json(SerialText(c, p->nr_sent));
     if (q.verdict == Verdict::kWrongBand)
       j += std::string(", \"other_band\": \"") + BandName(q.partner_band) + "\"";
     j += "}";

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 #include "check/contest.h"
 #include "check/standings.h"
@@ -13,6 +14,10 @@ namespace velmora::check {
 // with it fared in its log. `logged_by` is its row of QsosLoggedBy.
 std::string ReportText(const Contest& contest, std::size_t log,
                        const std::vector<std::pair<std::int32_t, std::int32_t>>& logged_by);
+
+// A JSON string of `text`: valid UTF-8 passes through, other bytes and
+// control characters are escaped (a stray byte as the Latin-1 character).
+std::string JsonString(std::string_view text);
 
 // The same content as JSON (reports/CALL.json).
 std::string ReportJson(const Contest& contest, std::size_t log,

@@ -79,6 +79,36 @@ void NoteLayoutProblems(std::string_view text, const std::string& file_name,
                        ": no END-OF-LOG: line, the file may be cut short");
 }
 
+// A file whose lines end in CR alone (old Mac editors) as one whose lines
+// end in LF; CR LF stays as it is.
+std::string_view WithLineFeeds(std::string_view text, std::string& copy) {
+  bool lone_cr = false;
+  for (std::size_t i = 0; i < text.size() && !lone_cr; ++i)
+    lone_cr = text[i] == '\r' && (i + 1 == text.size() || text[i + 1] != '\n');
+  if (!lone_cr) return text;
+  copy.assign(text);
+  for (std::size_t i = 0; i < copy.size(); ++i)
+    if (copy[i] == '\r' && (i + 1 == copy.size() || copy[i + 1] != '\n')) copy[i] = '\n';
+  return copy;
+}
+
+// QSO lines whose own call is not the log's CALLSIGN: are reported once, with
+// the first of them and their count.
+void NoteForeignOwnCalls(const ParsedLog& log, const std::string& file_name,
+                         std::vector<std::string>& problems) {
+  int count = 0;
+  const LogQso* first = nullptr;
+  for (const LogQso& q : log.qsos)
+    if (!q.own_call.empty() && UpperAscii(q.own_call) != UpperAscii(log.own_call)) {
+      if (!first) first = &q;
+      ++count;
+    }
+  if (first)
+    problems.push_back(file_name + ":" + std::to_string(first->line) + ": the QSO line's own call " +
+                       first->own_call + " is not the log's CALLSIGN: " + log.own_call + " (" +
+                       std::to_string(count) + " such line" + (count > 1 ? "s" : "") + ")");
+}
+
 }  // namespace
 
 std::string CategoryOf(std::string_view text) {
@@ -106,8 +136,10 @@ const std::optional<Entity>& Intake::Lookup(const std::string& call) {
   return it->second;
 }
 
-std::optional<Entrant> Intake::Read(std::string_view text, const std::string& file_name,
+std::optional<Entrant> Intake::Read(std::string_view raw, const std::string& file_name,
                                     std::vector<std::string>& problems) {
+  std::string copy;
+  const std::string_view text = WithLineFeeds(raw, copy);
   ParsedLog log;
   try {
     log = ReadCabrillo(text, file_name);
@@ -120,6 +152,7 @@ std::optional<Entrant> Intake::Read(std::string_view text, const std::string& fi
     return std::nullopt;
   }
   NoteLayoutProblems(text, file_name, problems);
+  NoteForeignOwnCalls(log, file_name, problems);
   for (const LogProblem& p : log.skipped)
     problems.push_back(file_name + ":" + std::to_string(p.line) + ": " + p.message);
 
@@ -134,6 +167,12 @@ std::optional<Entrant> Intake::Read(std::string_view text, const std::string& fi
   PluginTally tally(entrant.own_prefix, entrant.own_continent);
   std::vector<const std::string*> worked;
   std::vector<std::pair<const std::string*, const std::string*>> entity_texts;
+  struct TextSerial {
+    std::size_t qso;
+    bool sent;
+    std::string_view text;
+  };
+  std::vector<TextSerial> text_serials;  // serials that are no number, interned below
   static const std::string kNone;
 
   std::size_t next_skipped = 0;
@@ -162,8 +201,12 @@ std::optional<Entrant> Intake::Read(std::string_view text, const std::string& fi
     c.line = q.line;
     c.days = q.time.Days();
     c.minute = MinuteOf(q.time);
-    c.nr_sent = SerialCode(TrimLeadingZeros(q.nr_sent));
-    c.nr_rcvd = SerialCode(TrimLeadingZeros(q.nr_rcvd));
+    for (const bool sent : {true, false}) {
+      const std::string_view serial = TrimLeadingZeros(sent ? q.nr_sent : q.nr_rcvd);
+      const std::optional<std::uint64_t> code = SerialCode(serial);
+      (sent ? c.nr_sent : c.nr_rcvd) = code.value_or(0);
+      if (!code) text_serials.push_back({entrant.qsos.size(), sent, serial});
+    }
     if (c.stored != Stored::kRejected) {
       int band = ContestBands().IndexOf(ContestBands().Canonical(q.band));
       c.band = band < 0 ? kNoBand : static_cast<std::uint8_t>(band);
@@ -188,6 +231,10 @@ std::optional<Entrant> Intake::Read(std::string_view text, const std::string& fi
     c.call = contest_.calls.Intern(*worked[i]);
     c.prefix = contest_.texts.Intern(*entity_texts[i].first);
     c.continent = contest_.texts.Intern(*entity_texts[i].second);
+  }
+  for (const TextSerial& t : text_serials) {
+    CheckQso& c = entrant.qsos[t.qso];
+    (t.sent ? c.nr_sent : c.nr_rcvd) = TextSerialCode(contest_.texts.Intern(t.text));
   }
   return entrant;
 }

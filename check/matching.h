@@ -14,16 +14,19 @@ struct MatchOptions {
   int jobs = 1;                // threads
 };
 
-// Judges every QSO line of the contest: clock offsets, the contest period,
-// the matching of each QSO with the partner's log, then wrong bands, busted
-// calls, NILs, uniques and unverified QSOs. Fills Contest::log_of_call,
-// Contest::holders and each entrant's offset; verdicts go into the QSOs.
-// Two logs of one call must have been resolved before.
+// Judges every QSO line of the contest, in this order: the calls' logs and
+// holders, the clock offsets, the contest period (on corrected times), the
+// check's dupe rule over the lines in the period, the one exclusive
+// assignment of lines to partners (matches, wrong bands, busted calls), the
+// lines at the period's edges, the dupes settled on what was confirmed, and
+// each line's verdict. Fills Contest::log_of_call, Contest::holders and each
+// entrant's offset. Two logs of one call must have been resolved before.
 void JudgeContest(Contest& contest, const MatchOptions& options);
 
-// The offset a log's time differences against its partners give: their
-// median, when at least three were measured and it is at least 2 minutes
-// (less is the jitter of clocks read to the minute); else 0.
-int OffsetFromDifferences(std::vector<std::int64_t>& differences);
+// Contest::log_of_call and Contest::holders.
+void MapCalls(Contest& contest);
+
+// Each line's verdict from its period, dupe rule and partner.
+void GiveVerdicts(Contest& contest);
 
 }  // namespace velmora::check

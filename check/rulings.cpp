@@ -64,7 +64,19 @@ std::vector<std::string> ApplyRulings(Contest& contest, const std::vector<Ruling
                          " is no QSO line; ruling not applied");
       continue;
     }
-    entrant.rulings.push_back({r.line, r.verdict, qso->verdict, r.reason});
+    const bool counts = r.verdict == Verdict::kOk || r.verdict == Verdict::kUnverified ||
+                        r.verdict == Verdict::kUnique;
+    if (counts && (qso->stored == Stored::kRejected || qso->band == kNoBand || qso->call == kNoId)) {
+      problems.push_back(where + "line " + std::to_string(r.line) + " of " + entrant.file +
+                         " was rejected (not a QSO the plug-in can score) and cannot count as " +
+                         VerdictName(r.verdict) + "; ruling not applied");
+      continue;
+    }
+    // The check's own verdict: an earlier ruling on the line kept it.
+    Verdict before = qso->verdict;
+    for (const Ruling& earlier : entrant.rulings)
+      if (earlier.line == r.line) before = earlier.before;
+    entrant.rulings.push_back({r.line, r.verdict, before, r.reason});
     qso->verdict = r.verdict;
   }
   return problems;

@@ -1,6 +1,8 @@
-// The whole log check over a few small logs: the input is split into logs at
-// lines "=====". No crash, every QSO line judged once, matches symmetric,
-// every output rendered.
+// The whole log check over a few small logs and the organisers' rulings: the
+// input is split at lines "=====" into up to four logs and, where a part
+// starts with "#rulings", the rulings. No crash, every QSO line judged once,
+// every ok line tied to a partner that is tied back, every output rendered
+// after the rulings.
 
 #include <cstddef>
 #include <cstdint>
@@ -11,6 +13,7 @@
 #include "check/check_test_contest.h"
 #include "check/entrant_report.h"
 #include "check/results_output.h"
+#include "check/rulings.h"
 #include "check/standings.h"
 
 namespace {
@@ -29,10 +32,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   Contest contest;
   std::mutex mutex;
   Intake intake(cty, contest, mutex);
-  for (int n = 0; n < 4 && !input.empty(); ++n) {
+  std::string_view rulings_text;
+  for (int n = 0; n < 5 && !input.empty(); ++n) {
     std::size_t cut = input.find("\n=====\n");
     std::string_view text = input.substr(0, cut);
     input = cut == std::string_view::npos ? std::string_view() : input.substr(cut + 7);
+    if (text.rfind("#rulings", 0) == 0) {
+      rulings_text = text;
+      continue;
+    }
     std::vector<std::string> problems;
     if (auto entrant = intake.Read(text, "log" + std::to_string(n) + ".log", problems)) {
       bool taken = false;
@@ -50,15 +58,22 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (std::size_t k = 0; k < contest.logs[i].qsos.size(); ++k) {
       const CheckQso& q = contest.logs[i].qsos[k];
       Require(static_cast<int>(q.verdict) < kVerdictCount);
-      if (q.verdict == Verdict::kOk || q.verdict == Verdict::kBadExchange) {
-        if (q.partner_log < 0) Require(q.verdict == Verdict::kOk);  // unique or unverified are not ok
-        else {
-          const CheckQso& p = contest.logs[q.partner_log].qsos[q.partner_qso];
-          Require(p.partner_log == static_cast<std::int32_t>(i) &&
-                  p.partner_qso == static_cast<std::int32_t>(k));
-        }
+      if (q.verdict == Verdict::kOk || q.verdict == Verdict::kBadExchange ||
+          q.verdict == Verdict::kWrongBand || q.verdict == Verdict::kBustedCall)
+        Require(q.partner_log >= 0);
+      if (q.partner_log >= 0) {
+        const CheckQso& p = contest.logs[q.partner_log].qsos[q.partner_qso];
+        Require(p.partner_log == static_cast<std::int32_t>(i) &&
+                p.partner_qso == static_cast<std::int32_t>(k));
       }
     }
+  if (!rulings_text.empty()) {
+    try {
+      ApplyRulings(contest, ParseRulings(rulings_text, "rulings.csv"), "rulings.csv");
+    } catch (const std::invalid_argument&) {
+    }
+    ScoreChecked(contest, score);
+  }
   const std::vector<Standing> standings = RankEntrants(contest);
   const LoggedBy by = QsosLoggedBy(contest);
   ResultsCsv(contest, standings);
