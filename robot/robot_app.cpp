@@ -8,7 +8,10 @@
 #include <optional>
 #include <thread>
 
+#include "robot/admin_routes.h"
+#include "robot/check_runner.h"
 #include "robot/mailer.h"
+#include "robot/organiser_gate.h"
 #include "robot/robot_server.h"
 #include "robot/secrets.h"
 #include "robot/smtp_transport.h"
@@ -18,8 +21,6 @@
 namespace velmora::robot {
 
 namespace {
-
-constexpr const char* kPasswordKey = "organiser_password_hash";
 
 std::int64_t NowUnix() {
   using namespace std::chrono;
@@ -107,8 +108,9 @@ int Backup(const std::string& db_path, const std::string& target, std::ostream& 
   return 0;
 }
 
-int Serve(const RobotConfig& config, SubmissionStore& store, const CountryFile& cty,
-          StopSignals& stop_signals, std::ostream& out, std::ostream& err) {
+int Serve(const RobotConfig& config, const std::string& data_dir, SubmissionStore& store,
+          const CountryFile& cty, StopSignals& stop_signals, std::ostream& out,
+          std::ostream& err) {
   // Mail goes out on a thread of its own from the outbox; without a relay the
   // outbox is never filled.
   SmtpTransport transport({config.mail_relay, config.mail_from, config.mail_user,
@@ -119,6 +121,11 @@ int Serve(const RobotConfig& config, SubmissionStore& store, const CountryFile& 
   if (!config.mail_relay.empty()) mailer.Start();
   SubmissionDesk desk(config, cty, store, [&mailer] { mailer.Wake(); });
   RobotServer server(config, desk, store, NowUnix);
+  OrganiserStore organisers(store);
+  OrganiserGate gate(store, organisers);
+  CheckRunner runner(config, organisers, data_dir + "/runs", NowUnix);
+  AdminRoutes admin(config, store, organisers, gate, runner, NowUnix, [&mailer] { mailer.Wake(); });
+  admin.Register(server.http());
   std::string error;
   if (!server.Bind(error)) {
     err << "velmora-robot: " << error << "\n";
@@ -160,7 +167,7 @@ int RunRobot(const RobotOptions& o, FileSystem& files, StopSignals& stop_signals
     }
     const CountryFile cty = CountryFile::Parse(*cty_text, config->cty_file);
     EnsurePassword(store, out);
-    return Serve(*config, store, cty, stop_signals, out, err);
+    return Serve(*config, o.data_dir, store, cty, stop_signals, out, err);
   } catch (const std::exception& e) {
     err << "velmora-robot: " << e.what() << "\n";
     return 1;

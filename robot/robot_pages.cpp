@@ -9,14 +9,7 @@ namespace {
 std::string Esc(const std::string& text) { return HtmlEscape(text); }
 
 std::string Page(const std::string& title, const std::string& body) {
-  return "<!DOCTYPE html>\n<html lang=\"en\">\n<head>\n<meta charset=\"utf-8\">\n"
-         "<meta name=\"viewport\" content=\"width=device-width, initial-scale=1\">\n"
-         "<title>" + Esc(title) + " - Velmora Memorial Contest HF</title>\n"
-         "<link rel=\"stylesheet\" href=\"/style.css\">\n</head>\n<body>\n"
-         "<header><p class=\"contest\">Velmora Memorial Contest HF: log robot</p>\n"
-         "<nav aria-label=\"Robot\"><a href=\"/\">Send a log</a> <a href=\"/logs\">Logs "
-         "received</a></nav></header>\n<main>\n<h1>" + Esc(title) + "</h1>\n" + body +
-         "</main>\n</body>\n</html>\n";
+  return RobotPage(title, body, false);
 }
 
 std::string Form(bool confirm_shown) {
@@ -84,6 +77,25 @@ std::string ReceiptBody(const Submission& s, const RobotConfig& config) {
 }
 
 }  // namespace
+
+std::string RobotPage(const std::string& title, const std::string& body, bool organisers,
+                      const std::string& head) {
+  const std::string nav =
+      organisers ? "<nav aria-label=\"Console\"><a href=\"/admin\">Console</a> "
+                   "<a href=\"/admin/submissions\">Submissions</a> <a href=\"/admin/missing\">"
+                   "Missing logs</a> <a href=\"/admin/rulings\">Rulings</a> "
+                   "<a href=\"/admin/runs\">Check runs</a></nav>"
+                 : "<nav aria-label=\"Robot\"><a href=\"/\">Send a log</a> <a href=\"/logs\">"
+                   "Logs received</a> <a href=\"/results\">Results</a></nav>";
+  return "<!DOCTYPE html>\n<html lang=\"en\">\n<head>\n<meta charset=\"utf-8\">\n"
+         "<meta name=\"viewport\" content=\"width=device-width, initial-scale=1\">\n" + head +
+         "<title>" + Esc(title) + " - Velmora Memorial Contest HF</title>\n"
+         "<link rel=\"stylesheet\" href=\"/style.css\">\n</head>\n<body>\n"
+         "<header><p class=\"contest\">Velmora Memorial Contest HF: log robot" +
+         (organisers ? std::string(" &middot; organisers") : std::string()) + "</p>\n" + nav +
+         "</header>\n<main>\n<h1>" + Esc(title) + "</h1>\n" + body +
+         "</main>\n</body>\n</html>\n";
+}
 
 std::string UploadPage(const RobotConfig& config, const std::string& notice) {
   std::string body;

@@ -2,6 +2,7 @@
 
 #include <httplib.h>
 
+#include "robot/http_answers.h"
 #include "robot/robot_json.h"
 #include "robot/robot_pages.h"
 
@@ -9,42 +10,8 @@ namespace velmora::robot {
 
 namespace {
 
-constexpr const char* kHtml = "text/html; charset=utf-8";
-constexpr const char* kJson = "application/json";
 // A receipt id is 32 hex digits: nothing else reaches the store.
 constexpr const char* kReceiptPattern = "([0-9a-f]{32})";
-
-bool WantsJson(const httplib::Request& req) { return req.path.rfind("/api/", 0) == 0; }
-
-void SendJson(httplib::Response& res, int status, const Json& json) {
-  res.status = status;
-  res.set_content(DumpJson(json) + "\n", kJson);
-}
-
-void SendPage(httplib::Response& res, int status, const std::string& html) {
-  res.status = status;
-  res.set_content(html, kHtml);
-}
-
-void SendProblem(const httplib::Request& req, httplib::Response& res, int status,
-                 const std::string& title, const std::string& message) {
-  if (WantsJson(req)) SendJson(res, status, {{"status", "error"}, {"message", message}});
-  else SendPage(res, status, MessagePage(title, message));
-}
-
-// A form field of a multipart upload, or empty.
-std::string Field(const httplib::Request& req, const char* name) {
-  if (req.has_file(name)) return req.get_file_value(name).content;
-  if (req.has_param(name)) return req.get_param_value(name);
-  return "";
-}
-
-std::string Trimmed(std::string text) {
-  const char* blanks = " \t\r\n";
-  text.erase(0, text.find_first_not_of(blanks));
-  text.erase(text.find_last_not_of(blanks) + 1);
-  return text;
-}
 
 // The download's name: the call with every byte that is not a letter or a
 // digit made '-'.

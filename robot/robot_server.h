@@ -34,6 +34,8 @@ class RobotServer {
   int port() const { return port_; }
   // Serves until Stop(); returns false when serving failed.
   bool Serve();
+  // The routes, for more of them (the organisers').
+  httplib::Server& http() { return *server_; }
   void Stop();
 
  private:

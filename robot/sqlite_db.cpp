@@ -100,6 +100,8 @@ void Database::Exec(const char* sql) {
 
 std::int64_t Database::LastInsertId() const { return sqlite3_last_insert_rowid(db_); }
 
+std::int64_t Database::Changes() const { return sqlite3_changes64(db_); }
+
 Transaction::Transaction(Database& db) : db_(db) { db_.Exec("BEGIN IMMEDIATE"); }
 
 Transaction::~Transaction() {

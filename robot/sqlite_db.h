@@ -56,6 +56,8 @@ class Database {
   void Exec(const char* sql);
   Statement Prepare(std::string_view sql) { return Statement(db_, sql); }
   std::int64_t LastInsertId() const;
+  // Rows the last statement changed.
+  std::int64_t Changes() const;
   sqlite3* handle() { return db_; }
 
  private:

@@ -47,6 +47,12 @@ UploadAnswer SubmissionDesk::Store(const Upload& upload, UploadAnswer answer) {
   s.email = upload.email;
   s.received = upload.now;
   s.late = config_.close_unix && upload.now > *config_.close_unix;
+  try {
+    if (std::optional<std::string> closed = store_.Setting(kClosedAtKey))
+      s.late = s.late || upload.now >= std::stoll(*closed);
+  } catch (const StoreError&) {
+    // Read again inside the acceptance; a database that fails here fails there.
+  }
   s.sha256 = Sha256Hex(upload.bytes);
   s.qsos = j.qsos;
   s.points = j.points;
@@ -55,6 +61,7 @@ UploadAnswer SubmissionDesk::Store(const Upload& upload, UploadAnswer answer) {
   s.claimed = j.claimed;
   s.warnings_json = DumpJson(FindingsJson(j.warnings));
   s.bytes = upload.bytes;
+  for (const std::string& call : j.worked) s.worked += (s.worked.empty() ? "" : " ") + call;
   const std::string token = RandomHex(16);
   bool first = false;
   StoreAnswer stored;

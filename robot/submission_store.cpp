@@ -29,6 +29,7 @@ CREATE TABLE IF NOT EXISTS submissions(
   score INTEGER NOT NULL,
   claimed INTEGER,
   warnings TEXT NOT NULL,
+  worked TEXT NOT NULL,
   UNIQUE(call, version)
 ) STRICT;
 CREATE TABLE IF NOT EXISTS outbox(
@@ -42,6 +43,7 @@ CREATE TABLE IF NOT EXISTS outbox(
   sent INTEGER,
   last_error TEXT
 ) STRICT;
+CREATE INDEX IF NOT EXISTS submissions_received ON submissions(received);
 CREATE INDEX IF NOT EXISTS outbox_due ON outbox(next_try) WHERE sent IS NULL;
 CREATE TABLE IF NOT EXISTS settings(
   key TEXT PRIMARY KEY,
@@ -114,8 +116,8 @@ StoreAnswer SubmissionStore::Accept(
   }
   Statement insert = db_.Prepare(
       "INSERT INTO submissions(receipt, call, version, category, email, received, late, "
-      "sha256, qsos, points, mults, score, claimed, warnings, bytes) "
-      "VALUES(?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)");
+      "sha256, qsos, points, mults, score, claimed, warnings, worked, bytes) "
+      "VALUES(?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)");
   insert.Bind(1, s.receipt).Bind(2, s.call).Bind(3, std::int64_t{s.version})
       .Bind(4, s.category).Bind(5, s.email).Bind(6, s.received)
       .Bind(7, std::int64_t{s.late}).Bind(8, s.sha256).Bind(9, std::int64_t{s.qsos})
@@ -123,7 +125,7 @@ StoreAnswer SubmissionStore::Accept(
       .Bind(12, std::int64_t{s.score});
   if (s.claimed) insert.Bind(13, std::int64_t{*s.claimed});
   else insert.BindNull(13);
-  insert.Bind(14, s.warnings_json).BindBlob(15, s.bytes).Run();
+  insert.Bind(14, s.warnings_json).Bind(15, s.worked).BindBlob(16, s.bytes).Run();
   for (const OutgoingMail& mail : mails(first)) Queue(mail, s.received);
   tx.Commit();
   return StoreAnswer::kStored;
@@ -134,6 +136,13 @@ void SubmissionStore::Queue(const OutgoingMail& mail, std::int64_t now_unix) {
               "VALUES(?, ?, ?, ?, ?)")
       .Bind(1, mail.to).Bind(2, mail.subject).Bind(3, mail.body).Bind(4, now_unix)
       .Bind(5, now_unix).Run();
+}
+
+void SubmissionStore::QueueMails(const std::vector<OutgoingMail>& mails, std::int64_t now_unix) {
+  std::lock_guard lock(mutex_);
+  Transaction tx(db_);
+  for (const OutgoingMail& mail : mails) Queue(mail, now_unix);
+  tx.Commit();
 }
 
 std::optional<Submission> SubmissionStore::Find(const std::string& receipt, bool with_bytes) {

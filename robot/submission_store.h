@@ -26,6 +26,7 @@ struct Submission {
   long long score = 0;
   std::optional<long long> claimed;
   std::string warnings_json;  // [{"line":N,"message":...}]
+  std::string worked;         // the calls of its QSO lines, once each, space-separated
   std::string bytes;          // exactly as received; empty in the lists
 };
 
@@ -37,6 +38,10 @@ struct ListedLog {
   bool late = false;
   int versions = 0;
 };
+
+// The setting that holds when the organisers closed the submissions (unix
+// seconds); uploads from then on are late.
+constexpr const char* kClosedAtKey = "closed_at";
 
 enum class StoreAnswer {
   kStored,
@@ -63,6 +68,9 @@ class SubmissionStore : public Outbox {
   std::optional<Submission> Find(const std::string& receipt, bool with_bytes);
   std::vector<ListedLog> List();
   std::vector<Submission> Versions(const std::string& call);
+
+  // Queues mails in one transaction.
+  void QueueMails(const std::vector<OutgoingMail>& mails, std::int64_t now_unix);
 
   std::optional<std::string> Setting(const std::string& key);
   void SetSetting(const std::string& key, const std::string& value);

@@ -270,6 +270,9 @@ Judgement JudgeUpload(std::string_view bytes, const RobotConfig& config, const C
   const bool cut = !header.end_line && bytes.back() != '\n';
   JudgeUnreadable(log, header.qso_lines, cut ? header.last_line : 0, j);
   if (!log.qsos.empty()) JudgeQsos(log, header, config, cty, j);
+  for (const LogQso& q : log.qsos) j.worked.push_back(q.call);
+  std::sort(j.worked.begin(), j.worked.end());
+  j.worked.erase(std::unique(j.worked.begin(), j.worked.end()), j.worked.end());
   JudgeClaimed(header, j);
   auto by_line = [](const Finding& a, const Finding& b) { return a.line < b.line; };
   std::stable_sort(j.errors.begin(), j.errors.end(), by_line);

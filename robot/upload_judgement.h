@@ -38,6 +38,7 @@ struct Judgement {
   long long score = 0;
   std::vector<BandFigures> bands;
   std::optional<long long> claimed;  // CLAIMED-SCORE:, when it is a number
+  std::vector<std::string> worked;   // the calls of the QSO lines read, once each, sorted
 
   bool Refused() const { return !errors.empty(); }
 };

@@ -20,7 +20,7 @@ report 6
 testing 7
 readers 8
 replay 9
-bench 10
+bench 12
 fuzz 10
 tools 10
 check 10
