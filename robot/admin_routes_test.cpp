@@ -1,0 +1,254 @@
+#include "robot/admin_routes.h"
+
+#include <gtest/gtest.h>
+#include <httplib.h>
+
+#include <atomic>
+#include <filesystem>
+#include <thread>
+
+#include "robot/robot_server.h"
+#include "robot/secrets.h"
+#include "robot/submission_desk.h"
+#include "testing/whole_file.h"
+
+namespace velmora::robot {
+namespace {
+
+namespace fs = std::filesystem;
+using velmora::testing::ReadWholeFile;
+
+constexpr std::int64_t kStart = 1578933000;  // 2020-01-13 16:30 UTC
+const char kPassword[] = "correct horse battery";
+
+std::string Log(const std::string& call, const std::string& other, int serial) {
+  return "START-OF-LOG: 3.0\nCALLSIGN: " + call + "\nCATEGORY-OPERATOR: SINGLE-OP\n"
+         "QSO: 3520 CW 2020-01-13 1631 " + call + " 599 1 " + other + " 599 " +
+         std::to_string(serial) + "\nEND-OF-LOG:\n";
+}
+
+// The robot in this process on a port of its own, its clock in the test's hand.
+class AdminRoutesTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    InitSecrets();
+    dir_ = fs::temp_directory_path() / ("velmora-admin-" + RandomHex(6));
+    fs::create_directories(dir_);
+    config_.listen_port = 0;
+    config_.cty_file = VELMORA_TESTDATA "/cty_excerpt.dat";
+    config_.categories = DefaultCategories();
+    cty_ = CountryFile::Parse(ReadWholeFile(config_.cty_file), "cty");
+    store_ = std::make_unique<SubmissionStore>((dir_ / "robot.sqlite").string());
+    store_->SetSetting(kPasswordKey, HashPassword(kPassword));
+    organisers_ = std::make_unique<OrganiserStore>(*store_);
+    gate_ = std::make_unique<OrganiserGate>(*store_, *organisers_);
+    auto clock = [this] { return now_.load(); };
+    runner_ = std::make_unique<CheckRunner>(config_, *organisers_, (dir_ / "runs").string(), clock);
+    desk_ = std::make_unique<SubmissionDesk>(config_, cty_, *store_, nullptr);
+    server_ = std::make_unique<RobotServer>(config_, *desk_, *store_, clock);
+    admin_ = std::make_unique<AdminRoutes>(config_, *store_, *organisers_, *gate_, *runner_,
+                                           clock, nullptr);
+    admin_->Register(server_->http());
+    std::string error;
+    ASSERT_TRUE(server_->Bind(error)) << error;
+    serving_ = std::thread([this] { server_->Serve(); });
+    client_ = std::make_unique<httplib::Client>("127.0.0.1", server_->port());
+  }
+
+  void TearDown() override {
+    server_->Stop();
+    serving_.join();
+    runner_->WaitIdle();
+    fs::remove_all(dir_);
+  }
+
+  // Logs in; the session's cookie and CSRF token go into every later request.
+  void LogIn() {
+    httplib::Result r = client_->Post("/api/admin/login",
+                                      "{\"password\":\"" + std::string(kPassword) + "\"}",
+                                      "application/json");
+    ASSERT_TRUE(r);
+    ASSERT_EQ(r->status, 200) << r->body;
+    const std::string cookie = r->get_header_value("Set-Cookie");
+    EXPECT_NE(cookie.find("HttpOnly"), std::string::npos);
+    EXPECT_NE(cookie.find("SameSite=Strict"), std::string::npos);
+    cookie_ = cookie.substr(0, cookie.find(';'));
+    csrf_ = Json::parse(r->body)["csrf"];
+  }
+
+  httplib::Headers Session(bool with_csrf = true) const {
+    httplib::Headers headers{{"Cookie", cookie_}};
+    if (with_csrf) headers.emplace("X-CSRF-Token", csrf_);
+    return headers;
+  }
+
+  int Post(const std::string& path, const std::string& json, bool with_csrf = true) {
+    httplib::Result r = client_->Post(path, Session(with_csrf), json, "application/json");
+    return r ? r->status : -1;
+  }
+
+  UploadAnswer Upload(const std::string& bytes) {
+    return desk_->Submit({bytes, "", "", false, now_.load()});
+  }
+
+  fs::path dir_;
+  std::atomic<std::int64_t> now_{kStart};
+  RobotConfig config_;
+  CountryFile cty_;
+  std::unique_ptr<SubmissionStore> store_;
+  std::unique_ptr<OrganiserStore> organisers_;
+  std::unique_ptr<OrganiserGate> gate_;
+  std::unique_ptr<CheckRunner> runner_;
+  std::unique_ptr<SubmissionDesk> desk_;
+  std::unique_ptr<RobotServer> server_;
+  std::unique_ptr<AdminRoutes> admin_;
+  std::thread serving_;
+  std::unique_ptr<httplib::Client> client_;
+  std::string cookie_, csrf_;
+};
+
+const std::vector<std::string> kPages = {
+    "/admin", "/admin/submissions", "/api/admin/submissions", "/admin/missing",
+    "/api/admin/missing", "/admin/rulings", "/api/admin/rulings", "/admin/runs",
+    "/api/admin/runs", "/admin/runs/1/results.html", "/admin/runs/1/zip",
+    "/api/admin/runs/1/zip"};
+const std::vector<std::string> kActions = {
+    "/admin/logout", "/api/admin/logout", "/admin/decision", "/api/admin/decision",
+    "/admin/rulings", "/api/admin/rulings", "/admin/rulings/1/withdraw",
+    "/api/admin/rulings/1/withdraw", "/admin/close", "/api/admin/close", "/admin/check",
+    "/api/admin/check", "/admin/publish", "/api/admin/publish", "/admin/withdraw",
+    "/api/admin/withdraw"};
+
+TEST_F(AdminRoutesTest, EveryOrganisersRouteRefusesWithoutAValidSession) {
+  for (const std::string& path : kPages) {
+    httplib::Result r = client_->Get(path);
+    ASSERT_TRUE(r);
+    EXPECT_EQ(r->status, 403) << path;
+  }
+  for (const std::string& path : kActions) EXPECT_EQ(Post(path, "{}"), 403) << path;
+
+  LogIn();
+  // A session without the form's token changes nothing.
+  for (const std::string& path : kActions) EXPECT_EQ(Post(path, "{}", false), 403) << path;
+  EXPECT_FALSE(organisers_->ClosedAt());
+  httplib::Result page = client_->Get("/admin", Session(false));
+  ASSERT_TRUE(page);
+  EXPECT_EQ(page->status, 200);
+
+  // The session ends after its hours.
+  now_ += OrganiserGate::kSessionSeconds + 1;
+  for (const std::string& path : kPages) {
+    httplib::Result r = client_->Get(path, Session());
+    ASSERT_TRUE(r);
+    EXPECT_EQ(r->status, 403) << path;
+  }
+  for (const std::string& path : kActions) EXPECT_EQ(Post(path, "{}"), 403) << path;
+  EXPECT_FALSE(organisers_->ClosedAt());
+}
+
+TEST_F(AdminRoutesTest, FailedLoginsMeetAGrowingPause) {
+  auto login = [this](const char* password) {
+    httplib::Result r = client_->Post(
+        "/api/admin/login", "{\"password\":\"" + std::string(password) + "\"}",
+        "application/json");
+    return std::pair{r ? r->status : -1, r ? r->get_header_value("Retry-After") : ""};
+  };
+  EXPECT_EQ(login("guess").first, 403);
+  EXPECT_EQ(login(kPassword), (std::pair<int, std::string>{429, "1"}));
+  now_ += 1;
+  EXPECT_EQ(login("guess").first, 403);
+  EXPECT_EQ(login("guess"), (std::pair<int, std::string>{429, "2"}));
+  now_ += 2;
+  EXPECT_EQ(login(kPassword).first, 200);
+  EXPECT_EQ(login("guess").first, 403);  // a good login starts the count again
+  now_ += 1;
+  EXPECT_EQ(login(kPassword).first, 200);
+}
+
+TEST_F(AdminRoutesTest, RulingsNameAQsoLineOfACountedLogAndStayInTheRecord) {
+  ASSERT_EQ(Upload(Log("OK1AAA", "DL1BBB", 1)).status, UploadStatus::kAccepted);
+  LogIn();
+  auto ruling = [this](const std::string& log, int line) {
+    return Post("/api/admin/rulings", "{\"log\":\"" + log + "\",\"line\":" +
+                                          std::to_string(line) +
+                                          ",\"verdict\":\"nil\",\"reason\":\"heard it\"}");
+  };
+  EXPECT_EQ(ruling("OK1AAA", 2), 422);  // the CALLSIGN: line
+  EXPECT_EQ(ruling("OK1AAA", 9), 422);  // past the end
+  EXPECT_EQ(ruling("DL1BBB", 4), 422);  // no log of that call
+  EXPECT_EQ(Post("/api/admin/rulings",
+                 "{\"log\":\"OK1AAA\",\"line\":4,\"verdict\":\"fine\",\"reason\":\"x\"}"),
+            422);
+  EXPECT_EQ(ruling("OK1AAA", 4), 200);
+  EXPECT_EQ(Post("/api/admin/rulings/1/withdraw", "{}"), 200);
+  EXPECT_EQ(Post("/api/admin/rulings/1/withdraw", "{}"), 404);
+  const std::vector<RulingRecord> rulings = organisers_->Rulings();
+  ASSERT_EQ(rulings.size(), 1u);
+  EXPECT_TRUE(rulings[0].withdrawn);
+  EXPECT_EQ(rulings[0].organiser, "organiser");
+}
+
+TEST_F(AdminRoutesTest, CloseCheckPublishAndEachEntrantReadsItsOwnReport) {
+  const UploadAnswer a = Upload(Log("OK1AAA", "DL1BBB", 1));
+  const UploadAnswer b = Upload(Log("DL1BBB", "OK1AAA", 1));
+  ASSERT_EQ(b.status, UploadStatus::kAccepted);
+  LogIn();
+  httplib::Result before = client_->Get("/api/results");
+  ASSERT_TRUE(before);
+  EXPECT_EQ(before->status, 403);
+
+  EXPECT_EQ(Post("/api/admin/close", "{}"), 200);
+  now_ += 60;
+  const UploadAnswer late = Upload(Log("G4LATE", "OK1AAA", 2));
+  ASSERT_EQ(late.status, UploadStatus::kAccepted);
+  EXPECT_TRUE(late.receipt.late);
+
+  httplib::Result check = client_->Post("/api/admin/check", Session(), "{}", "application/json");
+  ASSERT_TRUE(check);
+  ASSERT_EQ(check->status, 200) << check->body;
+  const Json run = Json::parse(check->body);
+  EXPECT_EQ(run["status"], "done") << check->body;
+  EXPECT_EQ(Post("/api/admin/publish", "{\"run\":" + std::to_string(run["run"].get<int>()) + "}"),
+            200);
+
+  httplib::Result results = client_->Get("/api/results");
+  ASSERT_TRUE(results);
+  ASSERT_EQ(results->status, 200);
+  const Json rows = Json::parse(results->body);
+  ASSERT_EQ(rows.size(), 2u);  // the late log does not count unless admitted
+  EXPECT_TRUE(rows[0]["checked_score"].is_number());
+
+  httplib::Result own = client_->Get("/api/report/OK1AAA?token=" + a.token);
+  ASSERT_TRUE(own);
+  EXPECT_EQ(own->status, 200);
+  EXPECT_TRUE(Json::parse(own->body, nullptr, false).is_object()) << own->body;
+  httplib::Result other = client_->Get("/api/report/OK1AAA?token=" + b.token);
+  ASSERT_TRUE(other);
+  EXPECT_EQ(other->status, 403);
+
+  EXPECT_EQ(Post("/api/admin/withdraw", "{}"), 200);
+  httplib::Result hidden = client_->Get("/api/results");
+  ASSERT_TRUE(hidden);
+  EXPECT_EQ(hidden->status, 403);
+}
+
+TEST(RunStartTest, OnlyOneRunAtATime) {
+  InitSecrets();
+  const fs::path dir = fs::temp_directory_path() / ("velmora-runs-" + RandomHex(6));
+  fs::create_directories(dir);
+  {
+    SubmissionStore store((dir / "robot.sqlite").string());
+    OrganiserStore organisers(store);
+    std::optional<std::int64_t> first = organisers.StartRun("{}", "a", 1);
+    ASSERT_TRUE(first);
+    EXPECT_FALSE(organisers.StartRun("{}", "b", 2));
+    // A robot stopped during the run: the run is marked, a new one may start.
+    organisers.MarkInterruptedRuns();
+    EXPECT_EQ(organisers.Run(*first)->status, "interrupted");
+    EXPECT_TRUE(organisers.StartRun("{}", "b", 3));
+  }
+  fs::remove_all(dir);
+}
+
+}  // namespace
+}  // namespace velmora::robot
