@@ -1,10 +1,16 @@
 #include "robot/admin_routes.h"
 
+#include "check/check_options.h"
+#include "check/check_run.h"
+#include "robot/csv_rows.h"
+
 #include <gtest/gtest.h>
 #include <httplib.h>
 
 #include <atomic>
 #include <filesystem>
+#include <fstream>
+#include <sstream>
 #include <thread>
 
 #include "robot/robot_server.h"
@@ -37,6 +43,7 @@ class AdminRoutesTest : public ::testing::Test {
     config_.listen_port = 0;
     config_.cty_file = VELMORA_TESTDATA "/cty_excerpt.dat";
     config_.categories = DefaultCategories();
+    Configure(config_);
     cty_ = CountryFile::Parse(ReadWholeFile(config_.cty_file), "cty");
     store_ = std::make_unique<SubmissionStore>((dir_ / "robot.sqlite").string());
     store_->SetSetting(kPasswordKey, HashPassword(kPassword));
@@ -61,6 +68,8 @@ class AdminRoutesTest : public ::testing::Test {
     runner_->WaitIdle();
     fs::remove_all(dir_);
   }
+
+  virtual void Configure(RobotConfig&) {}
 
   // Logs in; the session's cookie and CSRF token go into every later request.
   void LogIn() {
@@ -230,6 +239,76 @@ TEST_F(AdminRoutesTest, CloseCheckPublishAndEachEntrantReadsItsOwnReport) {
   httplib::Result hidden = client_->Get("/api/results");
   ASSERT_TRUE(hidden);
   EXPECT_EQ(hidden->status, 403);
+}
+
+// The first QSO: line of a log, 1-based.
+int FirstQsoLine(const std::string& text) {
+  std::istringstream in(text);
+  std::string line;
+  for (int number = 1; std::getline(in, line); ++number)
+    if (line.rfind("QSO:", 0) == 0) return number;
+  return 0;
+}
+
+// The settings of a weekly one-hour round.
+class RealRoundTest : public AdminRoutesTest {
+  void Configure(RobotConfig& config) override {
+    config.contest_start = COleDateTime::FromParts(2020, 1, 13, 16, 30, 0);
+    config.contest_end = COleDateTime::FromParts(2020, 1, 13, 17, 29, 0);
+    config.categories["CATEGORY-MODE"] = {"CW", "MIXED"};
+    config.uploads_per_minute = 1000;
+  }
+};
+
+TEST_F(RealRoundTest, ThroughTheRobotItGivesVelmoraChecksResults) {
+  const fs::path round = VELMORA_TESTDATA "/mwc-2020-01-13";
+  int uploaded = 0;
+  std::vector<fs::path> files;
+  for (const fs::directory_entry& e : fs::directory_iterator(round))
+    if (e.path().extension() == ".log") files.push_back(e.path());
+  std::sort(files.begin(), files.end());
+  for (const fs::path& file : files) {
+    httplib::MultipartFormDataItems form = {
+        {"log", ReadWholeFile(file), file.filename().string(), "text/plain"}};
+    httplib::Result r = client_->Post("/api/submit", form);
+    ASSERT_TRUE(r);
+    ASSERT_EQ(r->status, 200) << file << ": " << r->body;
+    ++uploaded;
+  }
+  ASSERT_EQ(uploaded, 83);
+  LogIn();
+  const std::string ruled = ReadWholeFile(round / "OK1FGD.log");
+  const int line = FirstQsoLine(ruled);
+  ASSERT_EQ(Post("/api/admin/rulings", "{\"log\":\"OK1FGD\",\"line\":" + std::to_string(line) +
+                                           ",\"verdict\":\"nil\",\"reason\":\"not in the other log\"}"),
+            200);
+  ASSERT_EQ(Post("/api/admin/close", "{}"), 200);
+  httplib::Result check = client_->Post("/api/admin/check", Session(), "{}", "application/json");
+  ASSERT_TRUE(check);
+  const Json run = Json::parse(check->body);
+  ASSERT_EQ(run["status"], "done") << check->body;
+  ASSERT_EQ(Post("/api/admin/publish", "{\"run\":" + std::to_string(run["run"].get<int>()) + "}"),
+            200);
+  httplib::Result published = client_->Get("/api/results");
+  ASSERT_TRUE(published);
+  ASSERT_EQ(published->status, 200);
+
+  // velmora-check on the same files, with the same period and ruling.
+  const fs::path out = dir_ / "check-out";
+  std::ofstream(dir_ / "rulings.csv") << "OK1FGD," << line << ",nil,not in the other log\n";
+  check::CheckOptions options;
+  options.inputs = {round.string()};
+  options.out_dir = out.string();
+  options.cty_file = config_.cty_file;
+  options.start = config_.contest_start;
+  options.end = config_.contest_end;
+  options.rulings_file = (dir_ / "rulings.csv").string();
+  options.quiet = true;
+  std::ostringstream messages;
+  ASSERT_EQ(check::RunCheck(options, messages), check::kCheckOk) << messages.str();
+  const Json expected = CsvObjects(ReadWholeFile(out / "results.csv"));
+  ASSERT_EQ(expected.size(), 83u);
+  EXPECT_EQ(Json::parse(published->body), expected);
 }
 
 TEST(RunStartTest, OnlyOneRunAtATime) {
