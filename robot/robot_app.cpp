@@ -108,7 +108,7 @@ int Backup(const std::string& db_path, const std::string& target, std::ostream& 
   return 0;
 }
 
-int Serve(const RobotConfig& config, const std::string& data_dir, SubmissionStore& store,
+int Serve(RobotConfig config, const std::string& data_dir, SubmissionStore& store,
           const CountryFile& cty, StopSignals& stop_signals, std::ostream& out,
           std::ostream& err) {
   // Mail goes out on a thread of its own from the outbox; without a relay the
@@ -131,8 +131,10 @@ int Serve(const RobotConfig& config, const std::string& data_dir, SubmissionStor
     err << "velmora-robot: " << error << "\n";
     return 1;
   }
-  out << "velmora-robot: listening on http://" << config.listen_host << ":" << server.port()
-      << "/" << std::endl;
+  const std::string address =
+      "http://" + config.listen_host + ":" + std::to_string(server.port());
+  if (config.public_url.empty()) config.public_url = address;  // before any thread reads it
+  out << "velmora-robot: listening on " << address << "/" << std::endl;
   std::thread stopper([&] {
     stop_signals.Wait();
     server.Stop();

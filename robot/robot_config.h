@@ -36,7 +36,7 @@ struct RobotConfig {
 
   std::string mail_relay;  // smtp:// or smtps:// URL; empty: no mail at all
   std::string mail_from, mail_user, mail_password;
-  std::string public_url = "http://127.0.0.1:8080";
+  std::string public_url;  // empty: http://HOST:PORT of the address it listens on
 
   int missing_threshold = 5;  // the organisers' list of logs to chase
 };

@@ -12,7 +12,8 @@ std::string Page(const std::string& title, const std::string& body) {
   return RobotPage(title, body, false);
 }
 
-std::string Form(bool confirm_shown) {
+std::string Form(bool confirm_shown, const std::string& email = "",
+                 const std::string& token = "") {
   std::string form =
       "<form method=\"post\" action=\"/submit\" enctype=\"multipart/form-data\">\n"
       "<p><label for=\"log\">Cabrillo log file</label><br>\n"
@@ -20,10 +21,11 @@ std::string Form(bool confirm_shown) {
       "<p><label for=\"text\">or the log pasted as text</label><br>\n"
       "<textarea id=\"text\" name=\"text\" rows=\"10\" cols=\"80\"></textarea></p>\n"
       "<p><label for=\"email\">E-mail address for the receipt (optional)</label><br>\n"
-      "<input type=\"email\" id=\"email\" name=\"email\" autocomplete=\"email\" size=\"40\"></p>\n"
+      "<input type=\"email\" id=\"email\" name=\"email\" autocomplete=\"email\" size=\"40\" "
+      "value=\"" + Esc(email) + "\"></p>\n"
       "<p><label for=\"token\">The call's token, to send a new version of a log sent before"
       "</label><br>\n<input type=\"text\" id=\"token\" name=\"token\" autocomplete=\"off\" "
-      "size=\"40\"></p>\n";
+      "size=\"40\" value=\"" + Esc(token) + "\"></p>\n";
   if (confirm_shown)
     form += "<p><input type=\"checkbox\" id=\"confirm\" name=\"confirm\" value=\"1\">\n"
             "<label for=\"confirm\">Yes, this log replaces the longer one sent before</label>"
@@ -49,12 +51,13 @@ std::string Figures(const Judgement& j) {
       "<thead><tr><th scope=\"col\">Band</th><th scope=\"col\">QSOs</th>"
       "<th scope=\"col\">Points</th><th scope=\"col\">Multipliers</th></tr></thead>\n<tbody>\n";
   for (const BandFigures& b : j.bands)
-    html += "<tr><th scope=\"row\">" + Esc(b.band) + "</th><td>" + std::to_string(b.qsos) +
-            "</td><td>" + std::to_string(b.points) + "</td><td>" + std::to_string(b.mults) +
-            "</td></tr>\n";
-  html += "<tr><th scope=\"row\">All</th><td>" + std::to_string(j.qsos) + "</td><td>" +
-          std::to_string(j.points) + "</td><td>" + std::to_string(j.mults) + "</td></tr>\n";
-  return html + "</tbody>\n</table>\n";
+    html += "<tr><th scope=\"row\">" + Esc(b.band) + "</th><td class=\"n\">" +
+            std::to_string(b.qsos) + "</td><td class=\"n\">" + std::to_string(b.points) +
+            "</td><td class=\"n\">" + std::to_string(b.mults) + "</td></tr>\n";
+  html += "</tbody>\n<tfoot><tr><th scope=\"row\">All</th><td class=\"n\">" +
+          std::to_string(j.qsos) + "</td><td class=\"n\">" + std::to_string(j.points) +
+          "</td><td class=\"n\">" + std::to_string(j.mults) + "</td></tr></tfoot>\n";
+  return html + "</table>\n";
 }
 
 std::string ReceiptBody(const Submission& s, const RobotConfig& config) {
@@ -72,8 +75,11 @@ std::string ReceiptBody(const Submission& s, const RobotConfig& config) {
          (s.claimed ? "<dt>Claimed score</dt><dd>" + std::to_string(*s.claimed) + "</dd>\n" : "") +
          "<dt>SHA-256 of the stored log</dt><dd><code>" + s.sha256 + "</code></dd>\n"
          "</dl>\n<p><a href=\"" + link + "\">The log exactly as stored</a> &middot; "
-         "<a href=\"/receipt/" + Esc(s.receipt) + "\">this receipt's own page</a> (" +
-         Esc(config.public_url) + "/receipt/" + Esc(s.receipt) + ")</p>\n";
+         "<a href=\"/receipt/" + Esc(s.receipt) + "\">this receipt's own page</a>" +
+         (config.public_url.empty()
+              ? std::string()
+              : " (" + Esc(config.public_url) + "/receipt/" + Esc(s.receipt) + ")") +
+         "</p>\n";
 }
 
 }  // namespace
@@ -126,13 +132,16 @@ std::string UploadAnswerPage(const UploadAnswer& a, const RobotConfig& config) {
                   "<p class=\"rejected\" role=\"alert\">Nothing was stored. Mend what is listed "
                   "and send the log again.</p>\n" +
                       FindingList("errors", "Errors", j.errors) +
-                      FindingList("warnings", "Warnings", j.warnings) + Form(false));
+                      FindingList("warnings", "Warnings", j.warnings) +
+                      Form(false, a.email, a.token_given));
     case UploadStatus::kConfirmNeeded:
       return Page("Confirm the replacement",
-                  "<p class=\"notice\" role=\"alert\">" + Esc(a.message) + "</p>\n" + Form(true));
+                  "<p class=\"notice\" role=\"alert\">" + Esc(a.message) + "</p>\n" +
+                      Form(true, a.email, a.token_given));
     default:
       return Page("Log not stored",
-                  "<p class=\"rejected\" role=\"alert\">" + Esc(a.message) + "</p>\n" + Form(false));
+                  "<p class=\"rejected\" role=\"alert\">" + Esc(a.message) + "</p>\n" +
+                      Form(false, a.email, a.token_given));
   }
 }
 
@@ -141,16 +150,18 @@ std::string ReceiptPage(const Submission& s, const RobotConfig& config) {
 }
 
 std::string LogsPage(const std::vector<ListedLog>& logs) {
-  std::string body = "<p>" + std::to_string(logs.size()) + " logs received.</p>\n"
-                     "<table class=\"logs\">\n<thead><tr><th scope=\"col\">Call</th>"
+  std::string body = "<p>" + std::to_string(logs.size()) +
+                     (logs.size() == 1 ? " log" : " logs") + " received.</p>\n"
+                     "<table class=\"logs\">\n<caption>The newest version of each call's log"
+                     "</caption>\n<thead><tr><th scope=\"col\">Call</th>"
                      "<th scope=\"col\">Category</th><th scope=\"col\">Received (UTC)</th>"
                      "<th scope=\"col\">QSOs</th><th scope=\"col\">Versions</th></tr></thead>\n"
                      "<tbody>\n";
   for (const ListedLog& l : logs)
     body += "<tr><td>" + Esc(l.call) + "</td><td>" + Esc(l.category) + "</td><td>" +
             UtcText(l.received) + (l.late ? " <strong class=\"late\">late</strong>" : "") +
-            "</td><td>" + std::to_string(l.qsos) + "</td><td>" + std::to_string(l.versions) +
-            "</td></tr>\n";
+            "</td><td class=\"n\">" + std::to_string(l.qsos) + "</td><td class=\"n\">" +
+            std::to_string(l.versions) + "</td></tr>\n";
   return Page("Logs received", body + "</tbody>\n</table>\n");
 }
 
@@ -162,7 +173,8 @@ const char kStyleSheet[] =
     "body{font-family:sans-serif;margin:0 auto;max-width:60em;padding:0 1em;color:#111}"
     "header{border-bottom:1px solid #ccc}nav a{margin-right:1em}"
     "table{border-collapse:collapse}th,td{border:1px solid #bbb;padding:.2em .6em;"
-    "text-align:right}th[scope=row],td:first-child{text-align:left}"
+    "text-align:left}td.n,th.n{text-align:right}"
+    "textarea,input{max-width:100%;box-sizing:border-box}form.inline{display:inline}"
     "ul.errors li{color:#a00000}ul.warnings li{color:#6b4a00}.late{color:#a00000}"
     ".accepted{color:#006000;font-weight:bold}.rejected{color:#a00000;font-weight:bold}"
     "dt{font-weight:bold}code{word-break:break-all}";

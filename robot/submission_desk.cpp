@@ -20,6 +20,8 @@ bool IsMailAddress(const std::string& address) {
 
 UploadAnswer SubmissionDesk::Submit(const Upload& upload) {
   UploadAnswer answer;
+  answer.email = upload.email;
+  answer.token_given = upload.token;
   if (config_.open_unix && upload.now < *config_.open_unix) {
     answer.status = UploadStatus::kNotOpen;
     answer.message = "submissions open at " + UtcText(*config_.open_unix);

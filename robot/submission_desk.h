@@ -36,6 +36,7 @@ struct UploadAnswer {
   std::string token;   // the call's token, on its first log only
   int replaced_qsos = 0;
   std::string message;  // one sentence for every status but kAccepted and kRejected
+  std::string email, token_given;  // as the upload gave them, for a form sent again
 };
 
 // Takes an upload through the judgement and into the store: the log is kept

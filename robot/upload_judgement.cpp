@@ -154,7 +154,7 @@ void JudgeQsos(const ParsedLog& log, const Header& h, const RobotConfig& config,
   std::map<std::string, int> first_line;  // call, band and mode -> line
   SentSerials serials;
   for (const LogQso& q : log.qsos) {
-    if (!q.own_call.empty() && q.own_call != h.call)
+    if (IsCallSign(h.call) && !q.own_call.empty() && q.own_call != h.call)
       j.warnings.push_back({q.line, "the QSO's own call " + q.own_call + " is not CALLSIGN: " +
                                         h.call + "; the QSO counts for " + h.call});
     serials.Note(q, j);
