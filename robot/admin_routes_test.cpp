@@ -10,6 +10,7 @@
 #include <atomic>
 #include <filesystem>
 #include <fstream>
+#include <set>
 #include <sstream>
 #include <thread>
 
@@ -309,6 +310,42 @@ TEST_F(RealRoundTest, ThroughTheRobotItGivesVelmoraChecksResults) {
   const Json expected = CsvObjects(ReadWholeFile(out / "results.csv"));
   ASSERT_EQ(expected.size(), 83u);
   EXPECT_EQ(Json::parse(published->body), expected);
+}
+
+TEST_F(RealRoundTest, AChecksLogsAreOneVersionOfEachCallWhileUploadsGoOn) {
+  const fs::path round = VELMORA_TESTDATA "/mwc-2020-01-13";
+  std::vector<std::pair<std::string, std::string>> tokens;  // call, token
+  for (const char* call : {"OK1FGD", "OK1KA", "SM5CSS", "OK2BRQ", "SP2MW", "HA8V"}) {
+    const UploadAnswer a = Upload(ReadWholeFile(round / (std::string(call) + ".log")));
+    ASSERT_EQ(a.status, UploadStatus::kAccepted);
+    tokens.emplace_back(call, a.token);
+  }
+  LogIn();
+  std::atomic<bool> done{false};
+  std::thread uploads([&] {
+    while (!done)
+      for (const auto& [call, token] : tokens)
+        desk_->Submit({ReadWholeFile(round / (call + ".log")), "", token, false, now_.load()});
+  });
+  std::vector<std::int64_t> runs;
+  for (int i = 0; i < 3; ++i) {
+    httplib::Result check = client_->Post("/api/admin/check", Session(), "{}", "application/json");
+    ASSERT_TRUE(check);
+    ASSERT_EQ(check->status, 200) << check->body;
+    runs.push_back(Json::parse(check->body)["run"].get<std::int64_t>());
+  }
+  done = true;
+  uploads.join();
+  for (std::int64_t run : runs) {
+    std::set<std::string> calls;
+    for (const std::string& receipt : organisers_->RunReceipts(run)) {
+      std::optional<Submission> s = store_->Find(receipt, false);
+      ASSERT_TRUE(s);
+      EXPECT_TRUE(calls.insert(s->call).second) << "two versions of " << s->call;
+    }
+    EXPECT_EQ(calls.size(), tokens.size());
+    EXPECT_EQ(organisers_->RunCalls(run).size(), tokens.size());
+  }
 }
 
 TEST(RunStartTest, OnlyOneRunAtATime) {
