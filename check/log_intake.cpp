@@ -79,19 +79,6 @@ void NoteLayoutProblems(std::string_view text, const std::string& file_name,
                        ": no END-OF-LOG: line, the file may be cut short");
 }
 
-// A file whose lines end in CR alone (old Mac editors) as one whose lines
-// end in LF; CR LF stays as it is.
-std::string_view WithLineFeeds(std::string_view text, std::string& copy) {
-  bool lone_cr = false;
-  for (std::size_t i = 0; i < text.size() && !lone_cr; ++i)
-    lone_cr = text[i] == '\r' && (i + 1 == text.size() || text[i + 1] != '\n');
-  if (!lone_cr) return text;
-  copy.assign(text);
-  for (std::size_t i = 0; i < copy.size(); ++i)
-    if (copy[i] == '\r' && (i + 1 == copy.size() || copy[i + 1] != '\n')) copy[i] = '\n';
-  return copy;
-}
-
 // QSO lines whose own call is not the log's CALLSIGN: are reported once, with
 // the first of them and their count.
 void NoteForeignOwnCalls(const ParsedLog& log, const std::string& file_name,

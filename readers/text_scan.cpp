@@ -44,3 +44,19 @@ bool ParseDigits(std::string_view text, int& value) {
 void ThrowReadError(const std::string& file_name, int line, const std::string& what) {
   throw LogReadError(file_name + ":" + std::to_string(line) + ": " + what);
 }
+
+std::string_view WithLineFeeds(std::string_view text, std::string& copy) {
+  bool lone_cr = false;
+  for (std::size_t i = 0; i < text.size() && !lone_cr; ++i)
+    lone_cr = text[i] == '\r' && (i + 1 == text.size() || text[i + 1] != '\n');
+  if (!lone_cr) return text;
+  copy.assign(text);
+  for (std::size_t i = 0; i < copy.size(); ++i)
+    if (copy[i] == '\r' && (i + 1 == copy.size() || copy[i + 1] != '\n')) copy[i] = '\n';
+  return copy;
+}
+
+std::string_view WithoutByteOrderMark(std::string_view text) {
+  if (text.substr(0, 3) == "\xEF\xBB\xBF") text.remove_prefix(3);
+  return text;
+}

@@ -10,6 +10,12 @@ std::string_view TrimBlanks(std::string_view text);
 std::string UpperAscii(std::string_view text);
 std::string LowerAscii(std::string_view text);
 
+// A text whose lines end in CR alone (old Mac editors) as one whose lines end
+// in LF, written into `copy`; any other text as it is (CR LF stays).
+std::string_view WithLineFeeds(std::string_view text, std::string& copy);
+// The text after a UTF-8 byte-order mark, if it starts with one.
+std::string_view WithoutByteOrderMark(std::string_view text);
+
 // True when `text` is 1 to 9 decimal digits; the value goes to `value`.
 bool ParseDigits(std::string_view text, int& value);
 

@@ -207,6 +207,7 @@ void AdminRoutes::Register(httplib::Server& s) {
           [this](const httplib::Request& req, httplib::Response& res, const Session&) {
             std::optional<std::string> html = store_.RunFile(std::stoll(req.matches[1]), "results_html");
             if (!html) return SendProblem(req, res, 404, "No such run", "no finished run of that number");
+            res.headers.erase("Content-Security-Policy");  // else two policies, both enforced
             res.set_header("Content-Security-Policy", StyleHashPolicy(*html));
             SendPage(res, 200, *html);
           });
@@ -232,7 +233,7 @@ void AdminRoutes::Register(httplib::Server& s) {
 void AdminRoutes::Login(const httplib::Request& req, httplib::Response& res) {
   const LoginResult login =
       gate_.Login(Field(req, "password"), Trimmed(Field(req, "name")).substr(0, 80),
-                  req.remote_addr, clock_());
+                  ClientAddress(req, config_.behind_proxy), clock_());
   if (!login.ok) {
     if (login.retry_after) res.set_header("Retry-After", std::to_string(login.retry_after));
     const int status = login.retry_after ? 429 : 403;
@@ -365,6 +366,7 @@ void AdminRoutes::PublicRoutes(httplib::Server& s) {
     std::optional<std::int64_t> run = store_.PublishedRun();
     std::optional<std::string> html = run ? store_.RunFile(*run, "results_html") : std::nullopt;
     if (!html) return SendProblem(req, res, 403, "No results yet", "the results are not published yet");
+    res.headers.erase("Content-Security-Policy");  // else two policies, both enforced
     res.set_header("Content-Security-Policy", StyleHashPolicy(*html));
     SendPage(res, 200, *html);
   });

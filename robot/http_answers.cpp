@@ -46,3 +46,17 @@ std::string Trimmed(std::string text) {
 }
 
 }  // namespace velmora::robot
+
+namespace velmora::robot {
+
+std::string ClientAddress(const httplib::Request& req, bool behind_proxy) {
+  const bool loopback = req.remote_addr == "127.0.0.1" || req.remote_addr == "::1" ||
+                        req.remote_addr == "::ffff:127.0.0.1";
+  if (!behind_proxy || !loopback || !req.has_header("X-Forwarded-For")) return req.remote_addr;
+  const std::string forwarded = req.get_header_value("X-Forwarded-For");
+  const std::size_t comma = forwarded.rfind(',');
+  std::string last = Trimmed(comma == std::string::npos ? forwarded : forwarded.substr(comma + 1));
+  return last.empty() || last.size() > 64 ? req.remote_addr : last;
+}
+
+}  // namespace velmora::robot

@@ -22,5 +22,8 @@ void SendProblem(const httplib::Request& req, httplib::Response& res, int status
 // it is not there.
 std::string Field(const httplib::Request& req, const char* name);
 std::string Trimmed(std::string text);
+// The address the limits count: the peer's, or behind a reverse proxy on
+// loopback the last address of X-Forwarded-For (the one the proxy added).
+std::string ClientAddress(const httplib::Request& req, bool behind_proxy);
 
 }  // namespace velmora::robot

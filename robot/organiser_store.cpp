@@ -2,6 +2,9 @@
 
 #include <algorithm>
 #include <map>
+#include <string_view>
+#include <unordered_map>
+#include <unordered_set>
 
 #include <sodium.h>
 
@@ -64,6 +67,18 @@ CREATE TABLE IF NOT EXISTS run_logs(
   receipt TEXT NOT NULL,
   PRIMARY KEY(run, receipt)
 ) STRICT;
+-- The overview of every version without its bytes: a submission's row holds
+-- the log before qsos, score, warnings and worked, so a scan of the table
+-- reads every log's overflow pages to reach them; this index holds them in
+-- the overview's order, a few pages for thousands of logs.
+CREATE INDEX IF NOT EXISTS submissions_overview ON submissions(
+  call, version DESC, receipt, late, category, email, received, sha256, qsos, points, mults,
+  score, claimed, warnings, worked);
+-- The list of runs: a finished run's row holds its result files, megabytes
+-- at the size of a big contest, before its messages; this index holds what
+-- the list shows.
+CREATE INDEX IF NOT EXISTS runs_overview ON runs(
+  id, started, ended, status, progress, settings, organiser, logs, messages);
 )sql";
 
 constexpr const char* kPublishedKey = "published_run";
@@ -98,6 +113,62 @@ RunRecord ReadRun(const Statement& q) {
 
 constexpr const char* kRunColumns =
     "id, started, ended, status, progress, settings, organiser, logs, messages";
+
+// The version a check takes for its call.
+bool Counted(const VersionState& v) { return v.state == "counts" || v.state == "admitted"; }
+
+// What a read of the versions takes beside the overview's columns.
+enum class Extra {
+  kNone,    // the overview alone: from the index, no log's bytes touched
+  kWorked,  // and the calls each log worked, also from the index
+  kBytes,   // and the worked calls, and the bytes of the counted versions, for a check
+};
+
+// Every stored version, newest call first by call, with its state; one
+// statement, under the caller's lock and transaction.
+std::vector<VersionState> ReadVersions(Database& db, Extra extra) {
+  const auto decisions = Decisions(db);
+  std::string sql =
+      "SELECT receipt, call, version, category, email, received, late, sha256, qsos, points, "
+      "mults, score, claimed, warnings";
+  if (extra != Extra::kNone) sql += ", worked";
+  if (extra == Extra::kBytes) sql += ", bytes";
+  sql += " FROM submissions ORDER BY call, version DESC";
+  Statement q = db.Prepare(sql);
+  std::vector<VersionState> rows;
+  bool newest_counted_seen = false;
+  std::string call;
+  while (q.Step()) {
+    VersionState v;
+    Submission& s = v.submission;
+    s.receipt = q.Text(0);
+    s.call = q.Text(1);
+    s.version = static_cast<int>(q.Int(2));
+    s.category = q.Text(3);
+    s.email = q.Text(4);
+    s.received = q.Int(5);
+    s.late = q.Int(6) != 0;
+    s.sha256 = q.Text(7);
+    s.qsos = static_cast<int>(q.Int(8));
+    s.points = q.Int(9);
+    s.mults = static_cast<int>(q.Int(10));
+    s.score = q.Int(11);
+    if (!q.IsNull(12)) s.claimed = q.Int(12);
+    s.warnings_json = q.Text(13);
+    if (extra != Extra::kNone) s.worked = q.Text(14);
+    if (s.call != call) call = s.call, newest_counted_seen = false;
+    auto d = decisions.find(s.receipt);
+    const std::string decision = d == decisions.end() ? "" : d->second.first;
+    if (d != decisions.end()) v.reason = d->second.second;
+    if (!Counts(s.late, decision)) v.state = decision.empty() ? "late" : "set-aside";
+    else if (newest_counted_seen) v.state = "replaced";
+    else v.state = decision == "admit" ? "admitted" : "counts", newest_counted_seen = true;
+    if (extra == Extra::kBytes && Counted(v)) s.bytes = q.Text(15);  // the others' stay unread
+    rows.push_back(std::move(v));
+  }
+  return rows;
+}
+
 
 }  // namespace
 
@@ -144,63 +215,19 @@ bool OrganiserStore::Decide(const Decision& d) {
 std::vector<VersionState> OrganiserStore::Overview() {
   std::lock_guard lock(store_.mutex());
   Transaction tx(db_);
-  const auto decisions = Decisions(db_);
-  Statement q = db_.Prepare(
-      "SELECT receipt, call, version, category, email, received, late, sha256, qsos, points, "
-      "mults, score, claimed, warnings FROM submissions ORDER BY call, version DESC");
-  std::vector<VersionState> rows;
-  bool newest_counted_seen = false;
-  std::string call;
-  while (q.Step()) {
-    VersionState v;
-    Submission& s = v.submission;
-    s.receipt = q.Text(0);
-    s.call = q.Text(1);
-    s.version = static_cast<int>(q.Int(2));
-    s.category = q.Text(3);
-    s.email = q.Text(4);
-    s.received = q.Int(5);
-    s.late = q.Int(6) != 0;
-    s.sha256 = q.Text(7);
-    s.qsos = static_cast<int>(q.Int(8));
-    s.points = q.Int(9);
-    s.mults = static_cast<int>(q.Int(10));
-    s.score = q.Int(11);
-    if (!q.IsNull(12)) s.claimed = q.Int(12);
-    s.warnings_json = q.Text(13);
-    if (s.call != call) call = s.call, newest_counted_seen = false;
-    auto d = decisions.find(s.receipt);
-    const std::string decision = d == decisions.end() ? "" : d->second.first;
-    if (d != decisions.end()) v.reason = d->second.second;
-    if (!Counts(s.late, decision)) v.state = decision.empty() ? "late" : "set-aside";
-    else if (newest_counted_seen) v.state = "replaced";
-    else v.state = decision == "admit" ? "admitted" : "counts", newest_counted_seen = true;
-    rows.push_back(std::move(v));
-  }
-  return rows;
+  return ReadVersions(db_, Extra::kNone);
 }
 
 std::vector<Submission> OrganiserStore::CountedLogs() {
-  std::vector<Submission> logs;
-  std::vector<std::string> receipts;
-  for (const VersionState& v : Overview())
-    if (v.state == "counts" || v.state == "admitted") receipts.push_back(v.submission.receipt);
-  std::lock_guard lock(store_.mutex());
-  Transaction tx(db_);
-  for (const std::string& receipt : receipts) {
-    Statement q = db_.Prepare(
-        "SELECT receipt, call, version, email, bytes, worked FROM submissions WHERE receipt = ?");
-    q.Bind(1, receipt);
-    if (!q.Step()) continue;
-    Submission s;
-    s.receipt = q.Text(0);
-    s.call = q.Text(1);
-    s.version = static_cast<int>(q.Int(2));
-    s.email = q.Text(3);
-    s.bytes = q.Text(4);
-    s.worked = q.Text(5);
-    logs.push_back(std::move(s));
+  std::vector<VersionState> versions;
+  {
+    std::lock_guard lock(store_.mutex());
+    Transaction tx(db_);
+    versions = ReadVersions(db_, Extra::kBytes);
   }
+  std::vector<Submission> logs;
+  for (VersionState& v : versions)
+    if (Counted(v)) logs.push_back(std::move(v.submission));
   return logs;
 }
 
@@ -225,34 +252,32 @@ std::optional<Submission> OrganiserStore::CountedLogOf(const std::string& call) 
 }
 
 std::vector<MissingLog> OrganiserStore::Missing(int threshold) {
-  std::vector<VersionState> overview = Overview();
-  std::vector<std::string> counted;
-  std::unordered_map<std::string, bool> sent;
-  for (const VersionState& v : overview) {
-    sent[v.submission.call] = true;
-    if (v.state == "counts" || v.state == "admitted") counted.push_back(v.submission.receipt);
-  }
-  std::unordered_map<std::string, int> holders;
+  std::vector<VersionState> versions;
   {
     std::lock_guard lock(store_.mutex());
     Transaction tx(db_);
-    for (const std::string& receipt : counted) {
-      Statement q = db_.Prepare("SELECT worked FROM submissions WHERE receipt = ?");
-      q.Bind(1, receipt);
-      if (!q.Step()) continue;
-      const std::string worked = q.Text(0);
-      std::size_t pos = 0;
-      while (pos < worked.size()) {
-        std::size_t end = worked.find(' ', pos);
-        if (end == std::string::npos) end = worked.size();
-        if (end > pos) ++holders[worked.substr(pos, end - pos)];
-        pos = end + 1;
-      }
+    versions = ReadVersions(db_, Extra::kWorked);
+  }
+  // Views into `versions`, which stays as it is from here on.
+  std::unordered_set<std::string_view> sent;
+  std::unordered_map<std::string_view, int> holders;
+  sent.reserve(versions.size());
+  holders.reserve(versions.size() * 2);
+  for (const VersionState& v : versions) {
+    sent.insert(v.submission.call);
+    if (!Counted(v)) continue;
+    const std::string_view worked = v.submission.worked;
+    std::size_t pos = 0;
+    while (pos < worked.size()) {
+      std::size_t end = worked.find(' ', pos);
+      if (end == std::string_view::npos) end = worked.size();
+      if (end > pos) ++holders[worked.substr(pos, end - pos)];
+      pos = end + 1;
     }
   }
   std::vector<MissingLog> missing;
   for (const auto& [call, logs] : holders)
-    if (logs >= threshold && !sent.count(call)) missing.push_back({call, logs});
+    if (logs >= threshold && !sent.count(call)) missing.push_back({std::string(call), logs});
   std::sort(missing.begin(), missing.end(), [](const MissingLog& a, const MissingLog& b) {
     return a.logs != b.logs ? a.logs > b.logs : a.call < b.call;
   });

@@ -82,6 +82,9 @@ void Apply(RobotConfig& c, const std::string& key, const std::string& value,
     c.uploads_per_minute = static_cast<int>(in.Number(key, value, 1, 100000));
   } else if (key == "read-timeout-seconds") {
     c.read_timeout_seconds = static_cast<int>(in.Number(key, value, 1, 3600));
+  } else if (key == "behind-proxy") {
+    if (value != "yes" && value != "no") in.Fail("behind-proxy is yes or no, not \"" + value + "\"");
+    c.behind_proxy = value == "yes";
   } else if (key == "mail-relay") {
     c.mail_relay = value;
   } else if (key == "mail-from") {

@@ -33,6 +33,9 @@ struct RobotConfig {
   std::size_t max_upload_bytes = 5 * 1024 * 1024;
   int uploads_per_minute = 20;  // per client address
   int read_timeout_seconds = 10;
+  // Behind a reverse proxy on this machine: the client's address is the last
+  // one of X-Forwarded-For on requests that come from loopback.
+  bool behind_proxy = false;
 
   std::string mail_relay;  // smtp:// or smtps:// URL; empty: no mail at all
   std::string mail_from, mail_user, mail_password;

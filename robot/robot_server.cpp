@@ -31,7 +31,11 @@ RobotServer::RobotServer(const RobotConfig& config, SubmissionDesk& desk, Submis
   server_->set_payload_max_length(config.max_upload_bytes + 64 * 1024);
   server_->set_read_timeout(config.read_timeout_seconds, 0);
   server_->set_write_timeout(config.read_timeout_seconds, 0);
-  server_->set_keep_alive_timeout(5);
+  // Workers enough that idle keep-alive connections (a browser keeps one a
+  // while after each page) do not make others wait; such a connection is let
+  // go after 2 s.
+  server_->new_task_queue = [] { return new httplib::ThreadPool(64); };
+  server_->set_keep_alive_timeout(2);
   server_->set_default_headers({
       {"Content-Security-Policy",
        "default-src 'none'; style-src 'self'; img-src 'self'; form-action 'self'; "
@@ -64,7 +68,8 @@ void RobotServer::Stop() { server_->stop(); }
 
 bool RobotServer::Limited(const httplib::Request& req, httplib::Response& res, bool json) {
   int retry_after = 0;
-  if (uploads_.Allow(req.remote_addr, clock_(), retry_after)) return false;
+  if (uploads_.Allow(ClientAddress(req, config_.behind_proxy), clock_(), retry_after))
+    return false;
   res.set_header("Retry-After", std::to_string(retry_after));
   const std::string message = "too many uploads from this address: at most " +
                               std::to_string(config_.uploads_per_minute) +

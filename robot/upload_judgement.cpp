@@ -243,15 +243,23 @@ bool IsCallSign(std::string_view text) {
   return letter && digit;
 }
 
-Judgement JudgeUpload(std::string_view bytes, const RobotConfig& config, const CountryFile& cty) {
+Judgement JudgeUpload(std::string_view raw, const RobotConfig& config, const CountryFile& cty) {
   Judgement j;
-  if (bytes.empty()) {
+  if (raw.empty()) {
     j.errors.push_back({0, "the file is empty"});
     return j;
   }
-  if (int line = NulLine(bytes)) {
+  if (int line = NulLine(raw)) {
     j.errors.push_back({line, "the file holds a NUL byte: it is not a text file, not a "
                               "Cabrillo log"});
+    return j;
+  }
+  // Read as velmora-check reads it: past a byte-order mark, lines ended by CR
+  // alone taken as lines. What is stored stays as it came.
+  std::string copy;
+  const std::string_view bytes = WithLineFeeds(WithoutByteOrderMark(raw), copy);
+  if (bytes.empty()) {
+    j.errors.push_back({0, "the file is empty"});
     return j;
   }
   static const std::string kName = "log";

@@ -138,6 +138,17 @@ TEST_F(UploadJudgementTest, ACutFileIsTakenWithAWarning) {
             "6: QSO line has 4 columns, 10 needed; the QSO does not count\n");
 }
 
+TEST_F(UploadJudgementTest, LinesEndedByCrAloneAndAByteOrderMarkReadAsTheCheckReadsThem) {
+  std::string log = "\xEF\xBB\xBFSTART-OF-LOG: 3.0\rCALLSIGN: OK1ZEB\r" + std::string(kGood) +
+                    "END-OF-LOG:\r";
+  for (char& c : log)
+    if (c == '\n') c = '\r';
+  const Judgement j = JudgeUpload(log, config_, cty_);
+  EXPECT_TRUE(j.errors.empty()) << Lines(j.errors);
+  EXPECT_TRUE(j.warnings.empty()) << Lines(j.warnings);
+  EXPECT_EQ(j.qsos, 3);
+}
+
 TEST(CallSignTest, CallsAndNotCalls) {
   for (const char* call : {"OK1ZEB", "DL/OK1ZEB/P", "K1A", "3DA0RU", "VP2E/W1AW"})
     EXPECT_TRUE(IsCallSign(call)) << call;
