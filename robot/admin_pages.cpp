@@ -91,8 +91,9 @@ std::string SubmissionsPage(const std::vector<VersionState>& versions, const std
         .append("<input type=\"hidden\" name=\"receipt\" value=\"").append(receipt)
         .append("\"><label for=\"reason-").append(s.receipt)
         .append("\">Reason</label> <input type=\"text\" id=\"reason-").append(s.receipt)
-        .append("\" name=\"reason\" required> <button name=\"decision\" value=\"admit\">"
-                "Admit</button> <button name=\"decision\" value=\"set-aside\">Set aside</button>"
+        .append("\" name=\"reason\" required> ")
+        .append(s.late ? "<button name=\"decision\" value=\"admit\">Admit</button> " : "")
+        .append("<button name=\"decision\" value=\"set-aside\">Set aside</button>"
                 "</form></td></tr>\n");
   }
   body += "</tbody>\n</table>\n";

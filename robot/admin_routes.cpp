@@ -72,6 +72,20 @@ std::string StyleHashPolicy(const std::string& html) {
   return policy + " 'sha256-" + base64 + "'";
 }
 
+// The results page for the public: the calls without their links to the
+// reports, which only the organisers and each entrant (with its token) read.
+std::string WithoutReportLinks(std::string html) {
+  const std::string open = "<a href=\"reports/";
+  for (std::size_t at; (at = html.find(open)) != std::string::npos;) {
+    const std::size_t end = html.find('>', at);
+    const std::size_t close = html.find("</a>", at);
+    if (end == std::string::npos || close == std::string::npos || close < end) break;
+    html.erase(close, 4);
+    html.erase(at, end + 1 - at);
+  }
+  return html;
+}
+
 }  // namespace
 
 AdminRoutes::AdminRoutes(const RobotConfig& config, SubmissionStore& submissions,
@@ -122,7 +136,7 @@ void AdminRoutes::Register(httplib::Server& s) {
             state.close_time = config_.close_unix;
             state.published_run = store_.PublishedRun();
             state.organiser = session.organiser;
-            for (const ListedLog& l : submissions_.List()) ++state.calls, state.versions += l.versions;
+            std::tie(state.calls, state.versions) = submissions_.Counts();
             SendPage(res, 200, ConsolePage(state, session.csrf));
           });
   Guarded(s, false, "/admin/submissions", false,
@@ -131,14 +145,21 @@ void AdminRoutes::Register(httplib::Server& s) {
           });
   Guarded(s, false, "/api/admin/submissions", false,
           [this](const httplib::Request&, httplib::Response& res, const Session&) {
-            Json list = Json::array();
+            // The stored warnings go in as they were written, not parsed again.
+            std::string list = "[";
             for (const VersionState& v : store_.Overview()) {
-              Json row = ReceiptJson(v.submission);
+              Submission s = v.submission;
+              const std::string warnings = s.warnings_json.empty() ? "[]" : s.warnings_json;
+              s.warnings_json = "[]";
+              Json row = ReceiptJson(s);
+              row.erase("warnings");
               row["state"] = v.state;
               row["reason"] = v.reason;
-              list.push_back(std::move(row));
+              std::string text = DumpJson(row);
+              text.pop_back();  // the closing brace
+              list += (list.size() > 1 ? "," : "") + text + ",\"warnings\":" + warnings + "}";
             }
-            SendJson(res, 200, list);
+            res.set_content(list + "]\n", "application/json");
           });
   for (const char* path : {"/admin/decision", "/api/admin/decision"})
     Guarded(s, true, path, true, [this](const httplib::Request& req, httplib::Response& res,
@@ -210,6 +231,18 @@ void AdminRoutes::Register(httplib::Server& s) {
             res.headers.erase("Content-Security-Policy");  // else two policies, both enforced
             res.set_header("Content-Security-Policy", StyleHashPolicy(*html));
             SendPage(res, 200, *html);
+          });
+  Guarded(s, false, "/admin/runs/([0-9]{1,18})/reports/([A-Z0-9_-]{1,40})\\.(txt|json)", false,
+          [this](const httplib::Request& req, httplib::Response& res, const Session&) {
+            const std::int64_t run = std::stoll(req.matches[1]);
+            for (const std::string& call : store_.RunCalls(run)) {
+              if (check::ReportName(call) != req.matches[2]) continue;
+              std::optional<RunOutput::Report> r = store_.RunReport(run, call);
+              if (!r) break;
+              if (req.matches[3] == "json") return res.set_content(r->json, "application/json");
+              return res.set_content(r->txt, "text/plain; charset=utf-8");
+            }
+            SendProblem(req, res, 404, "No such report", "the run has no report of that name");
           });
   for (const char* path : {"/admin/runs/([0-9]{1,18})/zip", "/api/admin/runs/([0-9]{1,18})/zip"})
     Guarded(s, false, path, false,
@@ -368,7 +401,7 @@ void AdminRoutes::PublicRoutes(httplib::Server& s) {
     if (!html) return SendProblem(req, res, 403, "No results yet", "the results are not published yet");
     res.headers.erase("Content-Security-Policy");  // else two policies, both enforced
     res.set_header("Content-Security-Policy", StyleHashPolicy(*html));
-    SendPage(res, 200, *html);
+    SendPage(res, 200, WithoutReportLinks(*html));
   });
   s.Get("/api/results", [this](const httplib::Request& req, httplib::Response& res) {
     std::optional<std::int64_t> run = store_.PublishedRun();

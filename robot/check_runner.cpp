@@ -16,6 +16,13 @@ namespace fs = std::filesystem;
 
 namespace {
 
+// The text with every occurrence of `part` taken out.
+std::string Without(std::string text, const std::string& part) {
+  for (std::size_t at; !part.empty() && (at = text.find(part)) != std::string::npos;)
+    text.erase(at, part.size());
+  return text;
+}
+
 // What the check says, a line at a time: the last line is the run's progress
 // on the console, all of them its messages.
 class ProgressBuffer : public std::streambuf {
@@ -33,8 +40,7 @@ class ProgressBuffer : public std::streambuf {
       line_ += static_cast<char>(c);
       return c;
     }
-    for (std::size_t at; !hidden_.empty() && (at = line_.find(hidden_)) != std::string::npos;)
-      line_.erase(at, hidden_.size());
+    line_ = Without(std::move(line_), hidden_);
     all_ += line_ + "\n";
     try {
       store_.SetProgress(run_, line_);
@@ -92,6 +98,7 @@ CheckRunner::CheckRunner(const RobotConfig& config, OrganiserStore& store, std::
 
 CheckRunner::~CheckRunner() {
   if (thread_.joinable()) thread_.join();
+  for (std::thread& t : finished_) t.join();
 }
 
 std::optional<std::int64_t> CheckRunner::Start(const std::string& organiser) {
@@ -100,7 +107,9 @@ std::optional<std::int64_t> CheckRunner::Start(const std::string& organiser) {
   std::optional<std::int64_t> run = store_.StartRun(SettingsJson(config_, 0, 0), organiser,
                                                     clock_());
   if (!run) return std::nullopt;
-  if (thread_.joinable()) thread_.join();
+  // The last run's thread may still be removing its files; it is joined at
+  // the end, not waited for here.
+  if (thread_.joinable()) finished_.push_back(std::move(thread_));
   running_ = true;
   thread_ = std::thread([this, id = *run] { Run(id); });
   return run;
@@ -126,11 +135,15 @@ void CheckRunner::Run(std::int64_t run) {
       // Left "running", it is marked interrupted at the next start.
     }
   }
+  {
+    std::lock_guard lock(mutex_);
+    running_ = false;
+    idle_.notify_all();
+  }
+  // The run's files go once it is answered: tens of thousands of them take a
+  // while to remove, and a robot stopped meanwhile removes them at its start.
   std::error_code ec;
   fs::remove_all(dir, ec);
-  std::lock_guard lock(mutex_);
-  running_ = false;
-  idle_.notify_all();
 }
 
 std::optional<std::string> CheckRunner::RunIn(std::int64_t run, const std::string& dir) {
@@ -177,11 +190,15 @@ std::optional<std::string> CheckRunner::RunIn(std::int64_t run, const std::strin
     if (!text) return std::string("the check wrote no ") + file;
     *field = std::move(*text);
   }
+  // The reports name each log by its file: the name alone, not the run's
+  // folder on this machine.
+  const std::string folder = (logs_dir / "").string();
   for (const Submission& s : logs) {
     const fs::path base = out_dir / "reports" / check::ReportName(s.call);
     std::optional<std::string> txt = ReadFile(base.string() + ".txt");
     std::optional<std::string> json = ReadFile(base.string() + ".json");
-    if (txt && json) output.reports.push_back({s.call, std::move(*txt), std::move(*json)});
+    if (txt && json)
+      output.reports.push_back({s.call, Without(*txt, folder), Without(*json, folder)});
   }
   output.settings = SettingsJson(config_, static_cast<int>(logs.size()), ruling_count);
   store_.FinishRun(run, output, clock_());

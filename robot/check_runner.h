@@ -7,6 +7,7 @@
 #include <optional>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "robot/organiser_store.h"
 #include "robot/robot_config.h"
@@ -42,6 +43,7 @@ class CheckRunner {
   std::condition_variable idle_;
   bool running_ = false;
   std::thread thread_;
+  std::vector<std::thread> finished_;  // runs answered, still removing their files
 };
 
 }  // namespace velmora::robot

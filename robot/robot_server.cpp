@@ -36,6 +36,7 @@ RobotServer::RobotServer(const RobotConfig& config, SubmissionDesk& desk, Submis
   // go after 2 s.
   server_->new_task_queue = [] { return new httplib::ThreadPool(64); };
   server_->set_keep_alive_timeout(2);
+  server_->set_tcp_nodelay(true);  // small answers leave at once on a kept connection
   server_->set_default_headers({
       {"Content-Security-Policy",
        "default-src 'none'; style-src 'self'; img-src 'self'; form-action 'self'; "

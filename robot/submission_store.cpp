@@ -168,6 +168,13 @@ std::vector<ListedLog> SubmissionStore::List() {
   return logs;
 }
 
+std::pair<int, int> SubmissionStore::Counts() {
+  std::lock_guard lock(mutex_);
+  Statement q = db_.Prepare("SELECT COUNT(DISTINCT call), COUNT(*) FROM submissions");
+  q.Step();
+  return {static_cast<int>(q.Int(0)), static_cast<int>(q.Int(1))};
+}
+
 std::vector<Submission> SubmissionStore::Versions(const std::string& call) {
   std::lock_guard lock(mutex_);
   Statement q = db_.Prepare(std::string("SELECT ") + kColumns +

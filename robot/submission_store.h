@@ -67,6 +67,8 @@ class SubmissionStore : public Outbox {
 
   std::optional<Submission> Find(const std::string& receipt, bool with_bytes);
   std::vector<ListedLog> List();
+  // How many calls have sent how many versions in all.
+  std::pair<int, int> Counts();
   std::vector<Submission> Versions(const std::string& call);
 
   // Queues mails in one transaction.

@@ -207,4 +207,11 @@ std::string WebDriver::PageSource() {
   return Command("GET", SessionPath() + "/source").get<std::string>();
 }
 
+Json WebDriver::Cookies() { return Command("GET", SessionPath() + "/cookie"); }
+
+int WebDriver::PageStatus() {
+  return Execute("return performance.getEntriesByType('navigation')[0].responseStatus;")
+      .get<int>();
+}
+
 }  // namespace velmora::robot::browser

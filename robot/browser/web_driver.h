@@ -77,6 +77,13 @@ class WebDriver {
 
   std::string PageSource();
 
+  // The cookies the browser holds for the page shown, HttpOnly ones too, as
+  // the protocol gives them (name, value, path, httpOnly, sameSite, ...).
+  Json Cookies();
+
+  // The HTTP status of the page shown.
+  int PageStatus();
+
  private:
   Json Command(const std::string& method, const std::string& path, const Json& body = nullptr);
   Element ElementOf(const Json& value) const;
