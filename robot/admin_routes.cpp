@@ -74,16 +74,19 @@ std::string StyleHashPolicy(const std::string& html) {
 
 // The results page for the public: the calls without their links to the
 // reports, which only the organisers and each entrant (with its token) read.
-std::string WithoutReportLinks(std::string html) {
+std::string WithoutReportLinks(const std::string& html) {
   const std::string open = "<a href=\"reports/";
-  for (std::size_t at; (at = html.find(open)) != std::string::npos;) {
+  std::string out;
+  out.reserve(html.size());
+  std::size_t pos = 0;
+  for (std::size_t at; (at = html.find(open, pos)) != std::string::npos;) {
     const std::size_t end = html.find('>', at);
     const std::size_t close = html.find("</a>", at);
     if (end == std::string::npos || close == std::string::npos || close < end) break;
-    html.erase(close, 4);
-    html.erase(at, end + 1 - at);
+    out.append(html, pos, at - pos).append(html, end + 1, close - end - 1);
+    pos = close + 4;
   }
-  return html;
+  return out.append(html, pos, std::string::npos);
 }
 
 }  // namespace
