@@ -67,13 +67,6 @@ CREATE TABLE IF NOT EXISTS run_logs(
   receipt TEXT NOT NULL,
   PRIMARY KEY(run, receipt)
 ) STRICT;
--- The overview of every version without its bytes: a submission's row holds
--- the log before qsos, score, warnings and worked, so a scan of the table
--- reads every log's overflow pages to reach them; this index holds them in
--- the overview's order, a few pages for thousands of logs.
-CREATE INDEX IF NOT EXISTS submissions_overview ON submissions(
-  call, version DESC, receipt, late, category, email, received, sha256, qsos, points, mults,
-  score, claimed, warnings, worked);
 -- The list of runs: a finished run's row holds its result files, megabytes
 -- at the size of a big contest, before its messages; this index holds what
 -- the list shows.
