@@ -17,6 +17,7 @@
 #include "check/rulings.h"
 #include "check/standings.h"
 #include "platform/posix/posix_file_system.h"
+#include "platform/posix/replace_batch.h"
 #include "readers/log_qso.h"
 #include "readers/text_scan.h"
 
@@ -28,7 +29,7 @@ namespace {
 
 constexpr std::size_t kProgressEvery = 1000;
 
-// The one door to files: whole reads, atomic fsync'ed replacement.
+// The one door to files: whole reads, atomic replacement flushed to the disk.
 PosixFileSystem& Files() {
   static PosixFileSystem files;
   return files;
@@ -161,7 +162,8 @@ void JudgeAndScore(Contest& contest, const CheckOptions& o, const References& re
   if (!o.quiet) err << "velmora-check: " << contest.logs.size() << " logs matched\n";
 }
 
-// qsos.csv, results.csv, results.html and every report; false when a file
+// qsos.csv, results.csv, results.html and every report, replaced together
+// (each file atomic, all flushed to the disk at once); false when a file
 // could not be written (each is said).
 bool WriteOutputs(const Contest& contest, const fs::path& out, int jobs, const Say& say) {
   std::error_code ec;
@@ -172,9 +174,10 @@ bool WriteOutputs(const Contest& contest, const fs::path& out, int jobs, const S
   }
   const std::vector<Standing> standings = RankEntrants(contest);
   const LoggedBy logged_by = QsosLoggedBy(contest);
+  ReplaceBatch batch(Files());
   std::atomic<bool> failed{false};
   auto write = [&](const fs::path& path, const std::string& text) {
-    if (!Files().ReplaceFile(path.string(), text)) {
+    if (!batch.Add(path.string(), text)) {
       failed = true;
       say("velmora-check: could not write " + path.string());
     }
@@ -191,6 +194,10 @@ bool WriteOutputs(const Contest& contest, const fs::path& out, int jobs, const S
     write(out / "reports" / (name + ".txt"), ReportText(contest, i, logged_by[i]));
     write(out / "reports" / (name + ".json"), ReportJson(contest, i, logged_by[i]));
   });
+  for (const std::string& path : batch.Commit()) {
+    failed = true;
+    say("velmora-check: could not write " + path);
+  }
   return !failed;
 }
 
