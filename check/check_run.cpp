@@ -10,6 +10,7 @@
 
 #include "check/checked_score.h"
 #include "check/entrant_report.h"
+#include "check/known_calls.h"
 #include "check/log_intake.h"
 #include "check/matching.h"
 #include "check/parallel_for.h"
@@ -88,10 +89,12 @@ std::vector<Entrant> DropSecondLogs(std::vector<Entrant> logs, std::ostream& err
   return kept;
 }
 
-// What the run needs before any log: the country file and the rulings.
+// What the run needs before any log: the country file, the rulings and the
+// known calls.
 struct References {
   CountryFile cty;
   std::vector<RulingLine> rulings;
+  KnownCalls known;
 };
 
 std::optional<References> LoadReferences(const CheckOptions& o, std::ostream& err) {
@@ -104,6 +107,11 @@ std::optional<References> LoadReferences(const CheckOptions& o, std::ostream& er
       std::optional<std::string> r = ReadWhole(o.rulings_file);
       if (!r) throw LogReadError(o.rulings_file + ": cannot be read");
       refs.rulings = ParseRulings(*r, o.rulings_file);
+    }
+    if (!o.calls_file.empty()) {
+      std::optional<std::string> k = ReadWhole(o.calls_file);
+      if (!k) throw LogReadError(o.calls_file + ": cannot be read");
+      refs.known = ParseKnownCalls(*k);
     }
   } catch (const std::exception& e) {
     err << "velmora-check: " << e.what() << "\n";
@@ -155,6 +163,11 @@ void JudgeAndScore(Contest& contest, const CheckOptions& o, const References& re
   if (o.start) match.start = minutes(*o.start);
   if (o.end) match.end = minutes(*o.end);
   match.jobs = o.jobs;
+  match.infer.rare_holders = static_cast<std::uint32_t>(o.bust_rare_holders);
+  match.infer.common_holders = static_cast<std::uint32_t>(o.bust_common_holders);
+  match.infer.serial_tolerance = o.bust_serial_tolerance;
+  match.infer.serial_window = o.bust_serial_window;
+  match.known = refs.known;
   JudgeContest(contest, match);
   for (const std::string& p : ApplyRulings(contest, refs.rulings, o.rulings_file))
     err << "velmora-check: " << p << "\n";
