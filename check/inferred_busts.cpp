@@ -33,8 +33,8 @@ BustEvidence EvidenceOf(const SerialPoint& p) { return {p.minute, p.serial, true
 
 // The one call alike to line q's whose serials fit it best, if one does.
 std::optional<Inferred> BestAlike(const Contest& c, const CallSerials& serials,
-                                  const std::vector<std::uint32_t>& common, std::size_t log,
-                                  std::size_t k, const InferOptions& o) {
+                                  const std::vector<std::uint32_t>& common, const KnownCalls& known,
+                                  std::size_t log, std::size_t k, const InferOptions& o) {
   const CheckQso& q = c.logs[log].qsos[k];
   const std::int64_t minute = Corrected(c, log, q.minute);
   const std::string& written = c.calls.Text(q.call);
@@ -44,6 +44,8 @@ std::optional<Inferred> BestAlike(const Contest& c, const CallSerials& serials,
   for (std::uint32_t call : common) {
     if (call == q.call || call == c.logs[log].call_id || !CallsAlike(c.calls.Text(call), written))
       continue;
+    // Never a call fewer logs hold than the busted one, whatever the thresholds.
+    if (c.holders[call] <= c.holders[q.call] && !known.contains(c.calls.Text(call))) continue;
     const std::optional<SerialFit> fit = serials.Fit(call, minute, q.nr_rcvd, o.serial_window);
     if (!fit || fit->distance > o.serial_tolerance) continue;
     const auto rank = [](const SerialFit& f) { return std::pair{f.distance, f.gap}; };
@@ -102,7 +104,7 @@ void InferBusts(Contest& c, const KnownCalls& known, const InferOptions& o) {
       if (!Untied(c, log, q)) continue;
       std::optional<Inferred> bust = KnownWithSerial(c, serials, known, log, k, o);
       if (!bust && c.holders[q.call] <= o.rare_holders && !known.contains(c.calls.Text(q.call)))
-        bust = BestAlike(c, serials, common, log, k, o);
+        bust = BestAlike(c, serials, common, known, log, k, o);
       if (bust) mine.push_back(*bust);
     }
     std::lock_guard lock(mutex);

@@ -61,6 +61,12 @@ TEST(InferredBusts, TheThresholdsAndTheKnownCallsHoldItBack) {
   MatchOptions near;
   near.infer.serial_window = 0;  // no serial of SM6M at 12:05 itself
   EXPECT_EQ(VerdictAt(BuildContest(logs, near), "OK1XXX", 3), "unique");
+  MatchOptions loose;  // any call common, SM6M's lines rare too
+  loose.infer.common_holders = 1;
+  loose.infer.rare_holders = 5;
+  const Contest l = BuildContest(logs, loose);
+  EXPECT_EQ(VerdictAt(l, "OK1XXX", 3), "busted-call");
+  EXPECT_EQ(VerdictAt(l, "DL3CCC", 3), "unverified");  // never a bust of a call fewer logs hold
   MatchOptions known;
   known.known = ParseKnownCalls("# contesters\n sm5m  2020\n\nSM6M\n");
   EXPECT_EQ(VerdictAt(BuildContest(logs, known), "OK1XXX", 3), "unique");
