@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <tuple>
 
 #include "check/contest_index.h"
 
@@ -24,31 +25,39 @@ double RateOf(std::span<const SerialPoint> points) {
   return static_cast<double>(b.serial - a.serial) / static_cast<double>(b.minute - a.minute);
 }
 
-}  // namespace
-
-CallSerials::CallSerials(const Contest& c) {
-  std::vector<std::pair<std::uint32_t, SerialPoint>> all;
+// Calls `add(call, point)` for every serial of the contest.
+template <typename Add>
+void EachSerial(const Contest& c, Add add) {
   for (std::size_t i = 0; i < c.logs.size(); ++i) {
     const Entrant& e = c.logs[i];
     for (const CheckQso& q : e.qsos) {
       if (!TakesPart(q)) continue;
       const std::int64_t minute = Corrected(c, i, q.minute);
-      if (Numeric(q.nr_sent)) all.push_back({e.call_id, {minute, q.nr_sent}});
+      if (Numeric(q.nr_sent)) add(e.call_id, SerialPoint{minute, q.nr_sent});
       if (q.call != kNoId && c.log_of_call[q.call] < 0 && Numeric(q.nr_rcvd))
-        all.push_back({q.call, {minute, q.nr_rcvd}});
+        add(q.call, SerialPoint{minute, q.nr_rcvd});
     }
   }
-  std::sort(all.begin(), all.end(), [](const auto& x, const auto& y) {
-    return std::tie(x.first, x.second.minute, x.second.serial) <
-           std::tie(y.first, y.second.minute, y.second.serial);
-  });
+}
+
+}  // namespace
+
+// Counted first, then placed, so the points are held once.
+CallSerials::CallSerials(const Contest& c) {
   first_.assign(c.calls.size() + 1, 0);
-  for (const auto& [call, point] : all) ++first_[call + 1];
+  EachSerial(c, [&](std::uint32_t call, const SerialPoint&) { ++first_[call + 1]; });
   for (std::size_t k = 1; k < first_.size(); ++k) first_[k] += first_[k - 1];
-  points_.reserve(all.size());
-  for (const auto& entry : all) points_.push_back(entry.second);
+  points_.resize(first_.back());
+  std::vector<std::uint32_t> next(first_.begin(), first_.end() - 1);
+  EachSerial(c, [&](std::uint32_t call, const SerialPoint& p) { points_[next[call]++] = p; });
   rate_.resize(c.calls.size());
-  for (std::uint32_t call = 0; call < c.calls.size(); ++call) rate_[call] = RateOf(Of(call));
+  for (std::uint32_t call = 0; call < c.calls.size(); ++call) {
+    auto begin = points_.begin() + first_[call], end = points_.begin() + first_[call + 1];
+    std::sort(begin, end, [](const SerialPoint& x, const SerialPoint& y) {
+      return std::tie(x.minute, x.serial) < std::tie(y.minute, y.serial);
+    });
+    rate_[call] = RateOf(Of(call));
+  }
 }
 
 std::span<const SerialPoint> CallSerials::Of(std::uint32_t call) const {
