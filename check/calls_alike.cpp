@@ -1,6 +1,8 @@
 #include "check/calls_alike.h"
 
+#include <algorithm>
 #include <string>
+#include <vector>
 
 namespace velmora::check {
 
@@ -58,6 +60,20 @@ bool CallsAlike(std::string_view sent, std::string_view written) {
   if (a.size() == 1 && b.size() == 1) return true;            // one changed
   if (a.size() == 2 && b.size() == 2 && a[0] == b[1] && a[1] == b[0]) return true;  // swapped
   return RunTogether(a, b) || RunTogether(b, a);
+}
+
+int CallDistance(std::string_view a, std::string_view b) {
+  const std::size_t n = a.size(), m = b.size();
+  std::vector<std::vector<int>> d(n + 1, std::vector<int>(m + 1));
+  for (std::size_t i = 0; i <= n; ++i) d[i][0] = static_cast<int>(i);
+  for (std::size_t j = 0; j <= m; ++j) d[0][j] = static_cast<int>(j);
+  for (std::size_t i = 1; i <= n; ++i)
+    for (std::size_t j = 1; j <= m; ++j) {
+      d[i][j] = std::min({d[i - 1][j] + 1, d[i][j - 1] + 1, d[i - 1][j - 1] + (a[i - 1] != b[j - 1])});
+      if (i > 1 && j > 1 && a[i - 1] == b[j - 2] && a[i - 2] == b[j - 1])
+        d[i][j] = std::min(d[i][j], d[i - 2][j - 2] + 1);
+    }
+  return d[n][m];
 }
 
 }  // namespace velmora::check

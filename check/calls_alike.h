@@ -10,4 +10,8 @@ namespace velmora::check {
 // together into its code ("A" .- for "ET" . -, "S" ... for "EI" or "IE").
 bool CallsAlike(std::string_view sent, std::string_view written);
 
+// How many characters changed, added, left out or swapped with a neighbour
+// turn one call into the other.
+int CallDistance(std::string_view a, std::string_view b);
+
 }  // namespace velmora::check

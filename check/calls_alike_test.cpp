@@ -18,5 +18,14 @@ TEST(CallsAlike, OneCharacterAwayOrRunTogetherInMorse) {
   EXPECT_FALSE(CallsAlike("", "K"));
 }
 
+TEST(CallDistance, CountsChangesAddedLeftOutAndSwapped) {
+  EXPECT_EQ(CallDistance("HB9BXE", "HB9BXE"), 0);
+  EXPECT_EQ(CallDistance("DL1ABC", "DL1BAC"), 1);
+  EXPECT_EQ(CallDistance("HB9BXE", "SD9BXE"), 2);
+  EXPECT_EQ(CallDistance("SE6K", "SE6TT"), 2);
+  EXPECT_EQ(CallDistance("OK1ABC", "OK1XYZ"), 3);
+  EXPECT_EQ(CallDistance("", "K1A"), 3);
+}
+
 }  // namespace
 }  // namespace velmora::check

@@ -18,6 +18,12 @@ const char kCheckUsage[] =
     "  --penalty N         more QSOs' points taken per nil and busted call (default: 0)\n"
     "  --rulings FILE      the organisers' rulings: log,line,verdict,reason\n"
     "  --no-clock-offsets  take no clock offset out\n"
+    "  --calls FILE        known calls, one a line (# comments): never taken for busts,\n"
+    "                      and a known call with the serial typed after it is a bust\n"
+    "  --bust-rare-holders N     a call held by at most N logs may be a bust (default: 2)\n"
+    "  --bust-common-holders N   of a call held by at least N logs (default: 5)\n"
+    "  --bust-serial-tolerance N when the serial is within N of that call's (default: 2)\n"
+    "  --bust-serial-window N    judged on that call's serials within N minutes (default: 60)\n"
     "  -j N                threads (default: 1)\n"
     "  --quiet             no progress on stderr\n"
     "  -h, --help          print this help and exit\n"
@@ -37,6 +43,11 @@ CheckOptions ParseCheckOptions(const std::vector<std::string>& args) {
     else if (arg == "--penalty") o.penalty = reader.NumberValue(0, 100);
     else if (arg == "-j") o.jobs = reader.NumberValue(1, 256);
     else if (arg == "--rulings") o.rulings_file = reader.Value();
+    else if (arg == "--calls") o.calls_file = reader.Value();
+    else if (arg == "--bust-rare-holders") o.bust_rare_holders = reader.NumberValue(0, 1000000);
+    else if (arg == "--bust-common-holders") o.bust_common_holders = reader.NumberValue(1, 1000000);
+    else if (arg == "--bust-serial-tolerance") o.bust_serial_tolerance = reader.NumberValue(0, 100000);
+    else if (arg == "--bust-serial-window") o.bust_serial_window = reader.NumberValue(0, 1440);
     else if (arg == "--quiet") o.quiet = true;
     else if (arg == "--no-clock-offsets") o.clock_offsets = false;
     else if (arg == "--uniques") {

@@ -21,6 +21,10 @@ struct CheckOptions {
   bool quiet = false;
   bool clock_offsets = true;
   std::string rulings_file;  // empty = none
+  std::string calls_file;    // known calls, one a line; empty = none
+  // Busts told by the contest's own figures (see InferOptions).
+  int bust_rare_holders = 2, bust_common_holders = 5;
+  int bust_serial_tolerance = 2, bust_serial_window = 60;
   bool help = false, version = false;
 };
 

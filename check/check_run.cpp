@@ -10,6 +10,7 @@
 
 #include "check/checked_score.h"
 #include "check/entrant_report.h"
+#include "check/known_calls.h"
 #include "check/log_intake.h"
 #include "check/matching.h"
 #include "check/parallel_for.h"
@@ -17,6 +18,7 @@
 #include "check/rulings.h"
 #include "check/standings.h"
 #include "platform/posix/posix_file_system.h"
+#include "platform/posix/replace_batch.h"
 #include "readers/log_qso.h"
 #include "readers/text_scan.h"
 
@@ -28,7 +30,7 @@ namespace {
 
 constexpr std::size_t kProgressEvery = 1000;
 
-// The one door to files: whole reads, atomic fsync'ed replacement.
+// The one door to files: whole reads, atomic replacement flushed to the disk.
 PosixFileSystem& Files() {
   static PosixFileSystem files;
   return files;
@@ -87,10 +89,12 @@ std::vector<Entrant> DropSecondLogs(std::vector<Entrant> logs, std::ostream& err
   return kept;
 }
 
-// What the run needs before any log: the country file and the rulings.
+// What the run needs before any log: the country file, the rulings and the
+// known calls.
 struct References {
   CountryFile cty;
   std::vector<RulingLine> rulings;
+  KnownCalls known;
 };
 
 std::optional<References> LoadReferences(const CheckOptions& o, std::ostream& err) {
@@ -103,6 +107,11 @@ std::optional<References> LoadReferences(const CheckOptions& o, std::ostream& er
       std::optional<std::string> r = ReadWhole(o.rulings_file);
       if (!r) throw LogReadError(o.rulings_file + ": cannot be read");
       refs.rulings = ParseRulings(*r, o.rulings_file);
+    }
+    if (!o.calls_file.empty()) {
+      std::optional<std::string> k = ReadWhole(o.calls_file);
+      if (!k) throw LogReadError(o.calls_file + ": cannot be read");
+      refs.known = ParseKnownCalls(*k);
     }
   } catch (const std::exception& e) {
     err << "velmora-check: " << e.what() << "\n";
@@ -154,6 +163,11 @@ void JudgeAndScore(Contest& contest, const CheckOptions& o, const References& re
   if (o.start) match.start = minutes(*o.start);
   if (o.end) match.end = minutes(*o.end);
   match.jobs = o.jobs;
+  match.infer.rare_holders = static_cast<std::uint32_t>(o.bust_rare_holders);
+  match.infer.common_holders = static_cast<std::uint32_t>(o.bust_common_holders);
+  match.infer.serial_tolerance = o.bust_serial_tolerance;
+  match.infer.serial_window = o.bust_serial_window;
+  match.known = refs.known;
   JudgeContest(contest, match);
   for (const std::string& p : ApplyRulings(contest, refs.rulings, o.rulings_file))
     err << "velmora-check: " << p << "\n";
@@ -161,7 +175,8 @@ void JudgeAndScore(Contest& contest, const CheckOptions& o, const References& re
   if (!o.quiet) err << "velmora-check: " << contest.logs.size() << " logs matched\n";
 }
 
-// qsos.csv, results.csv, results.html and every report; false when a file
+// qsos.csv, results.csv, results.html and every report, replaced together
+// (each file atomic, all flushed to the disk at once); false when a file
 // could not be written (each is said).
 bool WriteOutputs(const Contest& contest, const fs::path& out, int jobs, const Say& say) {
   std::error_code ec;
@@ -172,9 +187,10 @@ bool WriteOutputs(const Contest& contest, const fs::path& out, int jobs, const S
   }
   const std::vector<Standing> standings = RankEntrants(contest);
   const LoggedBy logged_by = QsosLoggedBy(contest);
+  ReplaceBatch batch(Files());
   std::atomic<bool> failed{false};
   auto write = [&](const fs::path& path, const std::string& text) {
-    if (!Files().ReplaceFile(path.string(), text)) {
+    if (!batch.Add(path.string(), text)) {
       failed = true;
       say("velmora-check: could not write " + path.string());
     }
@@ -191,6 +207,10 @@ bool WriteOutputs(const Contest& contest, const fs::path& out, int jobs, const S
     write(out / "reports" / (name + ".txt"), ReportText(contest, i, logged_by[i]));
     write(out / "reports" / (name + ".json"), ReportJson(contest, i, logged_by[i]));
   });
+  for (const std::string& path : batch.Commit()) {
+    failed = true;
+    say("velmora-check: could not write " + path);
+  }
   return !failed;
 }
 

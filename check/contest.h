@@ -50,6 +50,7 @@ enum class Link : std::uint8_t {
   kWrongBand,  // the worked station logged it on another band
   kBusted,     // this line's call was copied wrong; the partner is the true station's line
   kBustOf,     // this line explains another log's busted call
+  kInferred,   // busted, told by the contest's own figures: no partner line
 };
 
 constexpr std::uint32_t kNoId = std::numeric_limits<std::uint32_t>::max();
@@ -84,7 +85,7 @@ struct CheckQso {
   std::uint32_t prefix = kNoId, continent = kNoId;  // ids in Contest::texts
   std::int32_t line = 0;       // 1-based line in the file
   std::int32_t partner_log = -1, partner_qso = -1;  // the matched QSO, if any
-  std::uint32_t correct_call = kNoId;  // busted-call: the call that sent the log
+  std::uint32_t correct_call = kNoId;  // busted-call: the call that was worked
   std::uint8_t band = kNoBand;         // contest band index 0..5
   std::uint8_t partner_band = kNoBand; // wrong-band: the band the partner logged
   std::uint8_t mode = 0;               // index in Entrant::modes
@@ -126,6 +127,15 @@ struct Entrant {
   std::vector<Ruling> rulings;
 };
 
+// What a bust inferred without a partner line rests on: the correct call's
+// serial nearest in time (its own where it sent a log, else as others copied
+// it), when there is one.
+struct BustEvidence {
+  std::int64_t minute = 0;  // corrected
+  std::uint64_t serial = 0;
+  bool has_serial = false;
+};
+
 struct Contest {
   std::vector<Entrant> logs;
   NameTable calls;  // worked calls and entrants' calls
@@ -134,7 +144,13 @@ struct Contest {
   std::vector<std::int32_t> log_of_call;
   // Per call id, how many logs hold a QSO line with that call.
   std::vector<std::uint32_t> holders;
+  // The inferred busts' evidence, by EvidenceKey(log, qso).
+  std::unordered_map<std::uint64_t, BustEvidence> evidence;
 };
+
+inline std::uint64_t EvidenceKey(std::size_t log, std::size_t qso) {
+  return static_cast<std::uint64_t>(log) << 32 | qso;
+}
 
 // A serial as compared by the check: leading zeros ignored. Up to 18 digits
 // become their value; empty is 0 with bit 62 set; any other text is left to

@@ -40,8 +40,30 @@ std::string CallText(const Contest& c, std::uint32_t call) {
   return call == kNoId ? std::string() : c.calls.Text(call);
 }
 
+// The evidence of a bust told by the contest's own figures, or nullptr.
+const BustEvidence* EvidenceOf(const Contest& c, std::size_t log, const CheckQso& q) {
+  if (q.link != Link::kInferred || q.verdict != Verdict::kBustedCall || q.correct_call == kNoId)
+    return nullptr;
+  const auto found = c.evidence.find(EvidenceKey(log, static_cast<std::size_t>(&q - c.logs[log].qsos.data())));
+  return found == c.evidence.end() ? nullptr : &found->second;
+}
+
+std::string ClockText(std::int64_t minute) {
+  const std::int64_t day = ((minute % 1440) + 1440) % 1440;
+  return StrFormat("%02d:%02d", static_cast<int>(day / 60), static_cast<int>(day % 60));
+}
+
+// "busted: HB9BXE, in 48 logs, sent 69 at 17:26".
+std::string InferredDetail(const Contest& c, const CheckQso& q, const BustEvidence& e) {
+  std::string text = "busted: " + CallText(c, q.correct_call) +
+                     StrFormat(", in %u logs", c.holders[q.correct_call]);
+  if (e.has_serial) return text + ", sent " + SerialText(c, e.serial) + " at " + ClockText(e.minute);
+  return text + ", a known call with the serial typed after it";
+}
+
 // What one listed QSO line says beside its line, time, band and call.
-std::string Detail(const Contest& c, const CheckQso& q) {
+std::string Detail(const Contest& c, std::size_t log, const CheckQso& q) {
+  if (const BustEvidence* e = EvidenceOf(c, log, q)) return InferredDetail(c, q, *e);
   const CheckQso* p = Partner(c, q);
   const std::string other = p ? c.logs[q.partner_log].call : "";
   const std::string other_line = p ? std::to_string(p->line) : "";
@@ -173,7 +195,7 @@ std::string ReportText(const Contest& c, std::size_t log, const LoggedByRow& log
     for (const CheckQso& q : e.qsos)
       if (q.verdict == v)
         t += StrFormat("  line %-6d %s %-4s %-12s %s\n", q.line, QsoTime(q).c_str(),
-                       BandName(q.band), CallText(c, q.call).c_str(), Detail(c, q).c_str());
+                       BandName(q.band), CallText(c, q.call).c_str(), Detail(c, log, q).c_str());
   }
   if (!e.rulings.empty()) {
     t += "\nRulings of the organisers:\n";
@@ -224,6 +246,12 @@ std::string ReportJson(const Contest& c, std::size_t log, const LoggedByRow& log
                    Json(CallText(c, q.call)).c_str());
     if (q.verdict == Verdict::kBustedCall && q.correct_call != kNoId)
       j += ", \"correct_call\": " + Json(CallText(c, q.correct_call));
+    if (const BustEvidence* e = EvidenceOf(c, log, q)) {
+      j += StrFormat(", \"evidence\": {\"logs\": %u", c.holders[q.correct_call]);
+      if (e->has_serial)
+        j += ", \"sent\": " + Json(SerialText(c, e->serial)) + ", \"at\": \"" + ClockText(e->minute) + "\"";
+      j += "}";
+    }
     if (p)
       j += ", \"other_log\": " + Json(c.logs[q.partner_log].call) +
            StrFormat(", \"other_line\": %d", p->line);

@@ -105,6 +105,18 @@ std::vector<Candidate> Gather(const Contest& c, int jobs, Visit visit) {
   return all;
 }
 
+// Whether line qa of log la, logged as `written`, may be m's station's busted
+// call: the calls alike, or two steps apart where both serials were copied as
+// sent (SD9BXE for HB9BXE, each letter a dit short).
+bool BustedAs(const Contest& c, std::int32_t la, std::int32_t qa, const Loose& m,
+              const std::string& written) {
+  const std::string& sent = c.logs[m.log].call;
+  if (CallsAlike(sent, written)) return true;
+  const CheckQso& a = c.logs[la].qsos[qa];
+  const CheckQso& b = c.logs[m.log].qsos[m.qso];
+  return a.nr_rcvd == b.nr_sent && b.nr_rcvd == a.nr_sent && CallDistance(sent, written) <= 2;
+}
+
 // A call with the serial typed after it: a bust of the call before the
 // digits, when that call sent a log whose line with A shows the serial (as
 // A copied it, or as the other station sent it).
@@ -174,7 +186,7 @@ void AssignBusts(Contest& c, const AssignOptions& o) {
       const std::int32_t b = c.log_of_call[l->worked];
       const std::string& written = c.calls.Text(l->worked);
       for (const Loose& m : loose.Near(c.logs[a].call_id, l->band, l->minute, o.window_minutes))
-        if (m.log != la && m.log != b && CallsAlike(c.logs[m.log].call, written))
+        if (m.log != la && m.log != b && BustedAs(c, la, l->qso, m, written))
           out.push_back(Rank(c, la, l->qso, m.log, m.qso));
       AddSerialInCall(c, la, *l, loose, o.window_minutes, out);
     }

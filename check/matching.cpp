@@ -44,6 +44,7 @@ Verdict VerdictOf(const Contest& c, std::size_t log, CheckQso& q) {
     case Link::kBustOf: return CopyVerdict(q, *p);
     case Link::kWrongBand: q.partner_band = p->band; return Verdict::kWrongBand;
     case Link::kBusted: q.correct_call = c.logs[q.partner_log].call_id; return Verdict::kBustedCall;
+    case Link::kInferred: return Verdict::kBustedCall;  // correct_call set when inferred
     case Link::kNone: break;
   }
   const std::int32_t b = c.log_of_call[q.call];
@@ -70,6 +71,9 @@ void JudgeContest(Contest& c, const MatchOptions& o) {
   AssignBusts(c, assign);
   SettleEdges(c);
   SettleDupes(c, indexes, o.jobs);
+  InferOptions infer = o.infer;
+  infer.jobs = o.jobs;
+  InferBusts(c, o.known, infer);
   GiveVerdicts(c);
 }
 

@@ -70,6 +70,23 @@ TEST(Matching, BustedCallNamesTheCallThatSentTheLogAndItsPartnerStaysOk) {
   EXPECT_EQ(VerdictAt(c, "OK1BBB", 3), "bad-exchange");
 }
 
+// Two steps apart (each letter a dit short) is a bust only where both serials
+// were copied as sent; else the lines stay untied.
+TEST(Matching, ABustTwoStepsAwayNeedsBothSerialsRight) {
+  const std::vector<TestLog> logs = {
+      {"DL1AAA", {Q(14025, "1200", "DL1AAA", "7", "SD9BXE", "52"),
+                  Q(7025, "1210", "DL1AAA", "8", "SD9BXE", "60")}},
+      {"HB9BXE", {Q(14025, "1200", "HB9BXE", "52", "DL1AAA", "7"),
+                  Q(7025, "1210", "HB9BXE", "59", "DL1AAA", "8")}},
+  };
+  const Contest c = BuildContest(logs);
+  EXPECT_EQ(VerdictAt(c, "DL1AAA", 3), "busted-call");
+  EXPECT_EQ(c.calls.Text(At(c, "DL1AAA", 3).correct_call), "HB9BXE");
+  EXPECT_EQ(VerdictAt(c, "HB9BXE", 3), "ok");
+  EXPECT_NE(VerdictAt(c, "DL1AAA", 4), "busted-call");  // 60 copied, 59 sent
+  EXPECT_EQ(VerdictAt(c, "HB9BXE", 4), "nil");
+}
+
 TEST(Matching, CallsWithoutALogAreUniqueOrUnverified) {
   Contest c = BuildContest({
       {"DL1AAA", {Q(14025, "1200", "DL1AAA", "1", "K1XYZ", "5"),

@@ -193,7 +193,10 @@ SimContest SimulateContest(const SimulatorOptions& o) {
         e.truth.verdict = "bad-exchange";
       }
       if (error == kUnlogged) e.truth.verdict = "nil";
-      if (!stations[other].sends_log && e.truth.verdict != "nil") e.truth.verdict = "";  // below
+      // A bust stays a bust when the worked station sent no log (the check
+      // tells it by the contest's own figures); else such lines are below.
+      if (!stations[other].sends_log && e.truth.verdict != "nil" && e.truth.verdict != "busted-call")
+        e.truth.verdict = "";
       entries[static_cast<std::size_t>(me)].push_back(e);
       if (hit && error == kDupe) {
         Entry again = e;

@@ -8,16 +8,6 @@
 
 namespace velmora {
 
-bool PosixFileSystem::WriteAll(int fd, std::string_view bytes) {
-  while (!bytes.empty()) {
-    ssize_t n = calls_.write(fd, bytes.data(), bytes.size());
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) return false;
-    bytes.remove_prefix(static_cast<std::size_t>(n));
-  }
-  return true;
-}
-
 std::optional<std::string> PosixFileSystem::ReadFile(const std::string& name) {
   int fd = calls_.open(name.c_str(), O_RDONLY | O_CLOEXEC, 0);
   if (fd < 0) return std::nullopt;
@@ -49,7 +39,7 @@ bool PosixFileSystem::AppendToFile(const std::string& name, std::string_view byt
   int fd = calls_.open(name.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0644);
   if (fd < 0) return false;
   off_t end = calls_.lseek(fd, 0, SEEK_END);
-  bool ok = end >= 0 && WriteAll(fd, bytes);
+  bool ok = end >= 0 && WriteAll(calls_, fd, bytes);
   if (!ok && end >= 0) calls_.ftruncate(fd, end);
   return (calls_.close(fd) == 0) && ok;
 }
@@ -58,7 +48,7 @@ bool PosixFileSystem::ReplaceFile(const std::string& name, std::string_view byte
   const std::string temp = name + ".velmora-tmp";
   int fd = calls_.open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
   if (fd < 0) return false;
-  bool ok = WriteAll(fd, bytes) && calls_.fsync(fd) == 0;
+  bool ok = WriteAll(calls_, fd, bytes) && calls_.fsync(fd) == 0;
   ok = (calls_.close(fd) == 0) && ok;
   if (ok && calls_.rename(temp.c_str(), name.c_str()) == 0) return true;
   calls_.unlink(temp.c_str());

@@ -22,8 +22,6 @@ class PosixFileSystem : public FileSystem {
   SystemCalls& system_calls() { return calls_; }
 
  private:
-  bool WriteAll(int fd, std::string_view bytes);
-
   SystemCalls calls_;
 };
 

@@ -3,6 +3,7 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdio>
 
 namespace velmora {
@@ -17,6 +18,7 @@ SystemCalls RealSystemCalls() {
   calls.lseek = ::lseek;
   calls.ftruncate = ::ftruncate;
   calls.fsync = ::fsync;
+  calls.syncfs = ::syncfs;
   calls.close = ::close;
   calls.rename = std::rename;
   calls.unlink = ::unlink;
@@ -24,6 +26,16 @@ SystemCalls RealSystemCalls() {
   calls.readdir = ::readdir;
   calls.closedir = ::closedir;
   return calls;
+}
+
+bool WriteAll(const SystemCalls& calls, int fd, std::string_view bytes) {
+  while (!bytes.empty()) {
+    ssize_t n = calls.write(fd, bytes.data(), bytes.size());
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) return false;
+    bytes.remove_prefix(static_cast<std::size_t>(n));
+  }
+  return true;
 }
 
 }  // namespace velmora

@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <functional>
+#include <string_view>
 
 namespace velmora {
 
@@ -18,6 +19,7 @@ struct SystemCalls {
   std::function<off_t(int fd, off_t offset, int whence)> lseek;
   std::function<int(int fd, off_t length)> ftruncate;
   std::function<int(int fd)> fsync;
+  std::function<int(int fd)> syncfs;  // the whole file system that holds fd
   std::function<int(int fd)> close;
   std::function<int(const char* from, const char* to)> rename;
   std::function<int(const char* path)> unlink;
@@ -28,5 +30,8 @@ struct SystemCalls {
 
 // The table of the C library's own calls.
 SystemCalls RealSystemCalls();
+
+// Writes all of `bytes` to fd through `calls`, again after an interruption.
+bool WriteAll(const SystemCalls& calls, int fd, std::string_view bytes);
 
 }  // namespace velmora
