@@ -262,7 +262,7 @@ class RealRoundTest : public AdminRoutesTest {
 };
 
 TEST_F(RealRoundTest, ThroughTheRobotItGivesVelmoraChecksResults) {
-  const fs::path round = VELMORA_TESTDATA "/mwc-2020-01-13";
+  const fs::path round = VELMORA_TESTDATA "/real-contest/mwc-2020-01-13";
   int uploaded = 0;
   std::vector<fs::path> files;
   for (const fs::directory_entry& e : fs::directory_iterator(round))
@@ -313,7 +313,7 @@ TEST_F(RealRoundTest, ThroughTheRobotItGivesVelmoraChecksResults) {
 }
 
 TEST_F(RealRoundTest, AChecksLogsAreOneVersionOfEachCallWhileUploadsGoOn) {
-  const fs::path round = VELMORA_TESTDATA "/mwc-2020-01-13";
+  const fs::path round = VELMORA_TESTDATA "/real-contest/mwc-2020-01-13";
   std::vector<std::pair<std::string, std::string>> tokens;  // call, token
   for (const char* call : {"OK1FGD", "OK1KA", "SM5CSS", "OK2BRQ", "SP2MW", "HA8V"}) {
     const UploadAnswer a = Upload(ReadWholeFile(round / (std::string(call) + ".log")));

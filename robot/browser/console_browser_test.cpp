@@ -29,7 +29,7 @@ using ::testing::Pair;
 using ::testing::StartsWith;
 
 // Every public log of one real round, 16:30 to 17:29 UTC.
-const std::string kRound = kSourceDir + "/testdata/mwc-2020-01-13";
+const std::string kRound = kSourceDir + "/testdata/real-contest/mwc-2020-01-13";
 // Logs sent before the close, in name order; the next one comes late.
 constexpr std::size_t kOnTime = 20;
 constexpr int kMissingThreshold = 3;
