@@ -148,19 +148,25 @@ void AdminRoutes::Register(httplib::Server& s) {
           });
   Guarded(s, false, "/api/admin/submissions", false,
           [this](const httplib::Request&, httplib::Response& res, const Session&) {
-            // The stored warnings go in as they were written, not parsed again.
+            // Written row by row: the texts a person typed through the JSON
+            // library, the rest (numbers, hex, the stored warnings) as they are.
+            auto text = [](const std::string& value) { return DumpJson(value); };
             std::string list = "[";
             for (const VersionState& v : store_.Overview()) {
-              Submission s = v.submission;
-              const std::string warnings = s.warnings_json.empty() ? "[]" : s.warnings_json;
-              s.warnings_json = "[]";
-              Json row = ReceiptJson(s);
-              row.erase("warnings");
-              row["state"] = v.state;
-              row["reason"] = v.reason;
-              std::string text = DumpJson(row);
-              text.pop_back();  // the closing brace
-              list += (list.size() > 1 ? "," : "") + text + ",\"warnings\":" + warnings + "}";
+              const Submission& s = v.submission;
+              if (list.size() > 1) list += ',';
+              list += "{\"receipt\":\"" + s.receipt + "\",\"sha256\":\"" + s.sha256 +
+                      "\",\"received\":\"" + UtcText(s.received) + "\",\"call\":" +
+                      text(s.call) + ",\"category\":" + text(s.category) +
+                      ",\"version\":" + std::to_string(s.version) +
+                      ",\"qsos\":" + std::to_string(s.qsos) +
+                      ",\"points\":" + std::to_string(s.points) +
+                      ",\"mults\":" + std::to_string(s.mults) +
+                      ",\"score\":" + std::to_string(s.score) + ",\"claimed\":" +
+                      (s.claimed ? std::to_string(*s.claimed) : "null") +
+                      ",\"late\":" + (s.late ? "true" : "false") + ",\"state\":" +
+                      text(v.state) + ",\"reason\":" + text(v.reason) + ",\"warnings\":" +
+                      (s.warnings_json.empty() ? "[]" : s.warnings_json) + "}";
             }
             res.set_content(list + "]\n", "application/json");
           });
