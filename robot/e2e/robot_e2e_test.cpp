@@ -13,6 +13,8 @@
 #include <atomic>
 #include <barrier>
 #include <cctype>
+#include <fstream>
+#include <iterator>
 #include <map>
 #include <mutex>
 #include <random>
@@ -911,6 +913,86 @@ TEST_F(RobotE2e, KillNineAtAnyMomentLosesNoReceiptAndHalvesNoVersion) {
   EXPECT_EQ(listed.size(), versions.size());
   for (const Json& log : listed)
     EXPECT_EQ(log["versions"], versions[log["call"].get<std::string>()].size()) << log.dump();
+}
+
+}  // namespace
+}  // namespace velmora::robot::e2e
+
+namespace velmora::robot::e2e {
+namespace {
+
+// The organisers' side around a kill: a run cut off by kill -9 is never half
+// stored, its scratch files go at the next start, and a new check runs.
+TEST_F(RobotE2e, ACheckKilledMidRunLeavesNoHalfRunAndRunsAgain) {
+  Start("uploads-per-minute = 1000\ncategory-mode = CW MIXED\n"
+        "contest-start = 2020-01-13 16:30\ncontest-end = 2020-01-13 17:29\n");
+  const std::string marker = "shown only now): ";
+  const std::string banner = server_.banner();
+  ASSERT_NE(banner.find(marker), std::string::npos) << banner;
+  const std::string password =
+      banner.substr(banner.find(marker) + marker.size(),
+                    banner.find('\n', banner.find(marker)) - banner.find(marker) - marker.size());
+  httplib::Client uploads = Client();
+  for (const fs::directory_entry& e :
+       fs::directory_iterator(VELMORA_TESTDATA "/real-contest/mwc-2020-01-13")) {
+    if (e.path().extension() != ".log") continue;
+    std::ifstream in(e.path(), std::ios::binary);
+    const std::string bytes((std::istreambuf_iterator<char>(in)), {});
+    auto res = uploads.Post("/api/submit", httplib::MultipartFormDataItems{{"log", bytes, "x", ""}});
+    ASSERT_TRUE(res);
+    ASSERT_EQ(res->status, 200) << e.path() << res->body;
+  }
+  auto login = [&] {
+    auto res = Client().Post("/api/admin/login", Json{{"password", password}}.dump(),
+                             "application/json");
+    EXPECT_TRUE(res && res->status == 200);
+    const std::string cookie = res->get_header_value("Set-Cookie");
+    return httplib::Headers{{"Cookie", cookie.substr(0, cookie.find(';'))},
+                            {"X-CSRF-Token", Body(res)["csrf"].get<std::string>()}};
+  };
+  auto run_state = [&](const httplib::Headers& session) {
+    auto res = Client().Get("/api/admin/runs", session);
+    return res && res->status == 200 && !Body(res).empty() ? Body(res)[0] : Json();
+  };
+
+  // A run that ends in the moment between being seen running and the kill is
+  // whole and done; the kill is tried again on a new run then.
+  httplib::Headers session = login();
+  Json run = Json::object();
+  for (int attempt = 0; attempt < 5 && run.value("status", "") != "interrupted"; ++attempt) {
+    std::thread check([&, session] {
+      Client().Post("/api/admin/check", session, "{}", "application/json");  // cut off
+    });
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+    while (run_state(session)["status"] != "running" &&
+           std::chrono::steady_clock::now() < deadline)
+      std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    Restart(SIGKILL);
+    check.join();
+    session = login();
+    run = run_state(session);
+    ASSERT_TRUE(run.is_object());
+    ASSERT_NE(run["status"], "running") << "a run left running after the restart";
+  }
+  ASSERT_EQ(run["status"], "interrupted") << "no run was caught while it ran: " << run;
+  const std::string id = std::to_string(run["run"].get<int>());
+  auto results = Client().Get("/admin/runs/" + id + "/results.html", session);
+  ASSERT_TRUE(results);
+  EXPECT_EQ(results->status, 404) << "an interrupted run has no results";
+  EXPECT_FALSE(fs::exists(data_ / "runs" / ("run-" + id))) << "its scratch files stay";
+
+  auto again = Client().Post("/api/admin/check", session, "{}", "application/json");
+  ASSERT_TRUE(again);
+  ASSERT_EQ(again->status, 200) << again->body;
+  EXPECT_EQ(Body(again)["status"], "done");
+  auto publish = Client().Post("/api/admin/publish", session,
+                               Json{{"run", Body(again)["run"]}}.dump(), "application/json");
+  ASSERT_TRUE(publish);
+  EXPECT_EQ(publish->status, 200);
+  auto published = Client().Get("/api/results");
+  ASSERT_TRUE(published);
+  EXPECT_EQ(published->status, 200);
+  EXPECT_EQ(Body(published).size(), 83u);
 }
 
 }  // namespace
