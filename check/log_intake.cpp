@@ -26,23 +26,6 @@ std::string_view TrimLeadingZeros(std::string_view serial) {
   return serial;
 }
 
-struct Line {
-  std::size_t number;
-  std::string_view text;
-};
-
-// Calls `visit` for every line with its 1-based number.
-template <typename Visit>
-void ForEachLine(std::string_view text, Visit visit) {
-  std::size_t pos = 0, number = 0;
-  while (pos < text.size()) {
-    std::size_t end = text.find('\n', pos);
-    if (end == std::string_view::npos) end = text.size();
-    visit(Line{++number, text.substr(pos, end - pos)});
-    pos = end + 1;
-  }
-}
-
 std::size_t ColumnCount(std::string_view text) {
   std::size_t count = 0;
   bool in_column = false;
@@ -60,7 +43,7 @@ void NoteLayoutProblems(std::string_view text, const std::string& file_name,
                         std::vector<std::string>& problems) {
   bool ended = false;
   std::size_t last = 0;
-  ForEachLine(text, [&](const Line& line) {
+  ForEachLine(text, [&](const TextLine& line) {
     last = line.number;
     if (ended) return;
     std::size_t colon = line.text.find(':');
@@ -100,7 +83,7 @@ void NoteForeignOwnCalls(const ParsedLog& log, const std::string& file_name,
 
 std::string CategoryOf(std::string_view text) {
   std::string op, band, power, old;
-  ForEachLine(text, [&](const Line& line) {
+  ForEachLine(text, [&](const TextLine& line) {
     std::size_t colon = line.text.find(':');
     if (colon == std::string_view::npos) return;
     std::string key = UpperAscii(TrimBlanks(line.text.substr(0, colon)));

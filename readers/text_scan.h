@@ -16,6 +16,24 @@ std::string_view WithLineFeeds(std::string_view text, std::string& copy);
 // The text after a UTF-8 byte-order mark, if it starts with one.
 std::string_view WithoutByteOrderMark(std::string_view text);
 
+// One line of a text, without its LF, and its 1-based number.
+struct TextLine {
+  std::size_t number;
+  std::string_view text;
+};
+
+// Calls `visit` for every line of `text`.
+template <typename Visit>
+void ForEachLine(std::string_view text, Visit visit) {
+  std::size_t pos = 0, number = 0;
+  while (pos < text.size()) {
+    std::size_t end = text.find('\n', pos);
+    if (end == std::string_view::npos) end = text.size();
+    visit(TextLine{++number, text.substr(pos, end - pos)});
+    pos = end + 1;
+  }
+}
+
 // True when `text` is 1 to 9 decimal digits; the value goes to `value`.
 bool ParseDigits(std::string_view text, int& value);
 

@@ -121,9 +121,7 @@ enum class Extra {
 // statement, under the caller's lock and transaction.
 std::vector<VersionState> ReadVersions(Database& db, Extra extra) {
   const auto decisions = Decisions(db);
-  std::string sql =
-      "SELECT receipt, call, version, category, email, received, late, sha256, qsos, points, "
-      "mults, score, claimed, warnings";
+  std::string sql = std::string("SELECT ") + kSubmissionColumns;
   if (extra != Extra::kNone) sql += ", worked";
   if (extra == Extra::kBytes) sql += ", bytes";
   sql += " FROM submissions ORDER BY call, version DESC";
@@ -134,20 +132,7 @@ std::vector<VersionState> ReadVersions(Database& db, Extra extra) {
   while (q.Step()) {
     VersionState v;
     Submission& s = v.submission;
-    s.receipt = q.Text(0);
-    s.call = q.Text(1);
-    s.version = static_cast<int>(q.Int(2));
-    s.category = q.Text(3);
-    s.email = q.Text(4);
-    s.received = q.Int(5);
-    s.late = q.Int(6) != 0;
-    s.sha256 = q.Text(7);
-    s.qsos = static_cast<int>(q.Int(8));
-    s.points = q.Int(9);
-    s.mults = static_cast<int>(q.Int(10));
-    s.score = q.Int(11);
-    if (!q.IsNull(12)) s.claimed = q.Int(12);
-    s.warnings_json = q.Text(13);
+    s = ReadSubmission(q);
     if (extra != Extra::kNone) s.worked = q.Text(14);
     if (s.call != call) call = s.call, newest_counted_seen = false;
     auto d = decisions.find(s.receipt);

@@ -57,11 +57,23 @@ CREATE TABLE IF NOT EXISTS settings(
 ) STRICT;
 )sql";
 
-constexpr const char* kColumns =
+Submission Read(const Statement& row, bool with_bytes) {
+  Submission s = ReadSubmission(row);
+  if (with_bytes) s.bytes = row.Text(14);
+  return s;
+}
+
+bool SameHash(const std::string& a, const std::string& b) {
+  return a.size() == b.size() && sodium_memcmp(a.data(), b.data(), a.size()) == 0;
+}
+
+}  // namespace
+
+const char kSubmissionColumns[] =
     "receipt, call, version, category, email, received, late, sha256, qsos, points, mults, "
     "score, claimed, warnings";
 
-Submission Read(const Statement& row, bool with_bytes) {
+Submission ReadSubmission(const Statement& row) {
   Submission s;
   s.receipt = row.Text(0);
   s.call = row.Text(1);
@@ -77,15 +89,8 @@ Submission Read(const Statement& row, bool with_bytes) {
   s.score = row.Int(11);
   if (!row.IsNull(12)) s.claimed = row.Int(12);
   s.warnings_json = row.Text(13);
-  if (with_bytes) s.bytes = row.Text(14);
   return s;
 }
-
-bool SameHash(const std::string& a, const std::string& b) {
-  return a.size() == b.size() && sodium_memcmp(a.data(), b.data(), a.size()) == 0;
-}
-
-}  // namespace
 
 SubmissionStore::SubmissionStore(const std::string& path) : db_(path) { CreateTables(); }
 
@@ -153,7 +158,7 @@ void SubmissionStore::QueueMails(const std::vector<OutgoingMail>& mails, std::in
 
 std::optional<Submission> SubmissionStore::Find(const std::string& receipt, bool with_bytes) {
   std::lock_guard lock(mutex_);
-  Statement q = db_.Prepare(std::string("SELECT ") + kColumns +
+  Statement q = db_.Prepare(std::string("SELECT ") + kSubmissionColumns +
                             (with_bytes ? ", bytes" : "") +
                             " FROM submissions WHERE receipt = ?");
   q.Bind(1, receipt);
@@ -187,7 +192,7 @@ std::pair<int, int> SubmissionStore::Counts() {
 
 std::vector<Submission> SubmissionStore::Versions(const std::string& call) {
   std::lock_guard lock(mutex_);
-  Statement q = db_.Prepare(std::string("SELECT ") + kColumns +
+  Statement q = db_.Prepare(std::string("SELECT ") + kSubmissionColumns +
                             " FROM submissions WHERE call = ? ORDER BY version");
   q.Bind(1, call);
   std::vector<Submission> versions;

@@ -39,6 +39,11 @@ struct ListedLog {
   int versions = 0;
 };
 
+// The columns of a version without its bytes, in the order ReadSubmission
+// takes them from a row.
+extern const char kSubmissionColumns[];
+Submission ReadSubmission(const Statement& row);
+
 // The setting that holds when the organisers closed the submissions (unix
 // seconds); uploads from then on are late.
 constexpr const char* kClosedAtKey = "closed_at";

@@ -26,30 +26,25 @@ struct Header {
 
 Header ReadHeader(std::string_view text) {
   Header h;
-  int number = 0;
-  std::size_t pos = 0;
-  while (pos < text.size()) {
-    std::size_t end = text.find('\n', pos);
-    if (end == std::string_view::npos) end = text.size();
-    std::string_view line = text.substr(pos, end - pos);
-    pos = end + 1;
-    h.last_line = ++number;
-    std::size_t colon = line.find(':');
-    if (colon == std::string_view::npos) continue;
-    std::string key = UpperAscii(TrimBlanks(line.substr(0, colon)));
-    std::string value(TrimBlanks(line.substr(colon + 1)));
+  ForEachLine(text, [&](const TextLine& line) {
+    const int number = static_cast<int>(line.number);
+    h.last_line = number;
+    std::size_t colon = line.text.find(':');
+    if (colon == std::string_view::npos) return;
+    std::string key = UpperAscii(TrimBlanks(line.text.substr(0, colon)));
+    std::string value(TrimBlanks(line.text.substr(colon + 1)));
     if (key == "QSO") {
       if (h.end_line) h.qso_lines_after_end.push_back(number);
       else ++h.qso_lines;
     }
-    if (h.end_line) continue;
+    if (h.end_line) return;
     if (key == "START-OF-LOG" && !h.start_line) h.start_line = number;
     else if (key == "END-OF-LOG") h.end_line = number;
     else if (key == "CALLSIGN" && !h.call_line) h.call_line = number, h.call = UpperAscii(value);
     else if (key == "CLAIMED-SCORE" && !h.claimed_line) h.claimed_line = number, h.claimed = value;
     else if (key.rfind("CATEGORY-", 0) == 0)
       h.categories.push_back({number, {key, UpperAscii(value)}});
-  }
+  });
   return h;
 }
 
