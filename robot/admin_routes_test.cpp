@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 #include <httplib.h>
+#include <zip.h>
 
 #include <atomic>
 #include <filesystem>
@@ -116,6 +117,25 @@ class AdminRoutesTest : public ::testing::Test {
   std::unique_ptr<httplib::Client> client_;
   std::string cookie_, csrf_;
 };
+
+// The names of the files an archive holds.
+std::set<std::string> ZipNames(const std::string& bytes) {
+  std::set<std::string> names;
+  zip_error_t error;
+  zip_error_init(&error);
+  zip_source_t* source = zip_source_buffer_create(bytes.data(), bytes.size(), 0, &error);
+  zip_t* archive = source ? zip_open_from_source(source, ZIP_RDONLY, &error) : nullptr;
+  if (!archive) {
+    if (source) zip_source_free(source);
+    zip_error_fini(&error);
+    return names;
+  }
+  for (zip_int64_t i = 0; i < zip_get_num_entries(archive, 0); ++i)
+    names.insert(zip_get_name(archive, static_cast<zip_uint64_t>(i), 0));
+  zip_close(archive);
+  zip_error_fini(&error);
+  return names;
+}
 
 const std::vector<std::string> kPages = {
     "/admin", "/admin/submissions", "/api/admin/submissions", "/admin/missing",
@@ -236,6 +256,16 @@ TEST_F(AdminRoutesTest, CloseCheckPublishAndEachEntrantReadsItsOwnReport) {
   ASSERT_TRUE(other);
   EXPECT_EQ(other->status, 403);
 
+  // The organisers' archive: the results, every counted log and report.
+  httplib::Result zip = client_->Get("/api/admin/runs/" + std::to_string(run["run"].get<int>()) +
+                                     "/zip", Session(false));
+  ASSERT_TRUE(zip);
+  ASSERT_EQ(zip->status, 200);
+  EXPECT_EQ(ZipNames(zip->body),
+            (std::set<std::string>{"results.csv", "results.html", "qsos.csv", "logs/DL1BBB.log",
+                                   "logs/OK1AAA.log", "reports/DL1BBB.txt", "reports/DL1BBB.json",
+                                   "reports/OK1AAA.txt", "reports/OK1AAA.json"}));
+
   EXPECT_EQ(Post("/api/admin/withdraw", "{}"), 200);
   httplib::Result hidden = client_->Get("/api/results");
   ASSERT_TRUE(hidden);
@@ -346,6 +376,36 @@ TEST_F(RealRoundTest, AChecksLogsAreOneVersionOfEachCallWhileUploadsGoOn) {
     EXPECT_EQ(calls.size(), tokens.size());
     EXPECT_EQ(organisers_->RunCalls(run).size(), tokens.size());
   }
+}
+
+// With a relay, publishing a run queues a mail for every entrant that gave
+// an address; without one nothing is queued.
+class MailedRoundTest : public AdminRoutesTest {
+  void Configure(RobotConfig& config) override {
+    config.mail_relay = "smtp://127.0.0.1:1";
+    config.public_url = "https://robot.example.org";
+  }
+};
+
+TEST_F(MailedRoundTest, PublishingMailsEveryEntrantALinkToItsReport) {
+  ASSERT_EQ(desk_->Submit({Log("OK1AAA", "DL1BBB", 1), "a@example.org", "", false, now_.load()})
+                .status,
+            UploadStatus::kAccepted);
+  ASSERT_EQ(Upload(Log("DL1BBB", "OK1AAA", 1)).status, UploadStatus::kAccepted);  // no address
+  for (const OutgoingMail& receipt : store_->Due(now_.load(), 100)) store_->MarkSent(receipt.id, now_);
+  LogIn();
+  httplib::Result check = client_->Post("/api/admin/check", Session(), "{}", "application/json");
+  ASSERT_TRUE(check);
+  ASSERT_EQ(check->status, 200);
+  EXPECT_EQ(Post("/api/admin/publish", "{\"run\":" +
+                                           std::to_string(Json::parse(check->body)["run"].get<int>()) +
+                                           "}"),
+            200);
+  const std::vector<OutgoingMail> mails = store_->Due(now_.load(), 100);
+  ASSERT_EQ(mails.size(), 1u);
+  EXPECT_EQ(mails[0].to, "a@example.org");
+  EXPECT_NE(mails[0].body.find("https://robot.example.org/report/OK1AAA?token="), std::string::npos)
+      << mails[0].body;
 }
 
 TEST(RunStartTest, OnlyOneRunAtATime) {

@@ -13,6 +13,8 @@
 #include <atomic>
 #include <barrier>
 #include <cctype>
+#include <cstdio>
+#include <cstdlib>
 #include <fstream>
 #include <iterator>
 #include <map>
@@ -993,6 +995,47 @@ TEST_F(RobotE2e, ACheckKilledMidRunLeavesNoHalfRunAndRunsAgain) {
   ASSERT_TRUE(published);
   EXPECT_EQ(published->status, 200);
   EXPECT_EQ(Body(published).size(), 83u);
+}
+
+// The organisers' two commands beside the running robot: a consistent copy
+// of the database, and a new password read from standard input.
+TEST_F(RobotE2e, ABackupAndANewPasswordWhileItRuns) {
+  Start();
+  httplib::Client client = Client();
+  auto res = Upload(client, {.log = Sample()});
+  ASSERT_TRUE(res);
+  ASSERT_EQ(res->status, 200);
+  const std::string receipt = Body(res)["receipt"];
+
+  const fs::path copy = dir_.path() / "backup.sqlite";
+  const std::string backup = std::string(VELMORA_ROBOT) + " --data " + data_.string() +
+                             " --backup " + copy.string() + " >/dev/null";
+  ASSERT_EQ(std::system(backup.c_str()), 0);
+  std::string integrity;
+  const std::vector<StoredRow> rows = ReadDatabase(copy, integrity);
+  EXPECT_EQ(integrity, "ok");
+  ASSERT_EQ(rows.size(), 1u);
+  EXPECT_EQ(rows[0].receipt, receipt);
+  EXPECT_EQ(rows[0].bytes_sha256, rows[0].sha256);
+  EXPECT_FALSE(fs::exists(copy.string() + ".partial"));
+
+  auto set_password = [&](const std::string& password) {
+    FILE* in = popen((std::string(VELMORA_ROBOT) + " --data " + data_.string() +
+                      " --set-password >/dev/null 2>&1").c_str(), "w");
+    if (!in) return -1;
+    std::fputs((password + "\n").c_str(), in);
+    const int status = pclose(in);
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  };
+  EXPECT_EQ(set_password("short"), 2) << "a password under 10 characters is refused";
+  ASSERT_EQ(set_password("a new long password"), 0);
+  auto login = [&](const std::string& password) {
+    auto r = Client().Post("/api/admin/login", Json{{"password", password}}.dump(),
+                           "application/json");
+    return r ? r->status : -1;
+  };
+  EXPECT_EQ(login("a new long password"), 200);
+  EXPECT_EQ(login("short"), 403);
 }
 
 }  // namespace
