@@ -8,6 +8,10 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 build=$root/build
 
 bash "$root/scripts/install-deps.sh" build robot
-cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
+# A new build folder without the tests, which need more than the robot does;
+# a folder made before keeps its setting.
+options=()
+[[ -f $build/CMakeCache.txt ]] || options=(-DVELMORA_TESTS=OFF)
+cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release "${options[@]}" >/dev/null
 cmake --build "$build" -j2 --target velmora-robot
 exec "$build/robot/velmora-robot" --data "$build/robot-data" "$@"
