@@ -6,12 +6,12 @@
 
 #include <benchmark/benchmark.h>
 
-#include <cstdio>
 #include <fstream>
 #include <sstream>
 #include <string>
 #include <vector>
 
+#include "engine/text_format.h"
 #include "robot/upload_judgement.h"
 
 namespace velmora::robot {
@@ -68,11 +68,8 @@ std::string BigLog(int n) {
     const int pass = i / static_cast<int>(qsos.size());
     if (q.size() == 11) {
       const int minute = i * 2880 / n;
-      char date[16], time[8];
-      std::snprintf(date, sizeof date, "2017-06-%02d", 3 + minute / 1440);
-      std::snprintf(time, sizeof time, "%02d%02d", minute / 60 % 24, minute % 60);
-      q[3] = date;
-      q[4] = time;
+      q[3] = StrFormat("2017-06-%02d", 3 + minute / 1440);
+      q[4] = StrFormat("%02d%02d", minute / 60 % 24, minute % 60);
       q[7] = std::to_string(i + 1);
       if (pass > 0) q[8] += static_cast<char>('A' + (pass - 1) % 26);
     }

@@ -1,5 +1,7 @@
 #include "robot/smtp_transport.h"
 
+#include "engine/text_format.h"
+
 #include <curl/curl.h>
 
 #include <algorithm>
@@ -57,13 +59,12 @@ std::string DateValue(std::int64_t now_unix) {
   sys_days day = floor<days>(time);
   year_month_day date{day};
   hh_mm_ss clock{time - day};
-  char text[40];
-  std::snprintf(text, sizeof text, "%s, %02u %s %04d %02d:%02d:%02d +0000",
-                kDays[weekday{day}.c_encoding()], static_cast<unsigned>(date.day()),
-                kMonths[static_cast<unsigned>(date.month()) - 1], static_cast<int>(date.year()),
-                static_cast<int>(clock.hours().count()), static_cast<int>(clock.minutes().count()),
-                static_cast<int>(clock.seconds().count()));
-  return text;
+  return StrFormat("%s, %02u %s %04d %02d:%02d:%02d +0000", kDays[weekday{day}.c_encoding()],
+                   static_cast<unsigned>(date.day()),
+                   kMonths[static_cast<unsigned>(date.month()) - 1], static_cast<int>(date.year()),
+                   static_cast<int>(clock.hours().count()),
+                   static_cast<int>(clock.minutes().count()),
+                   static_cast<int>(clock.seconds().count()));
 }
 
 std::string Base64(std::string_view bytes) {
@@ -133,10 +134,8 @@ std::string QuotedPrintable(std::string_view body) {
 
 std::string MessageId(std::int64_t id, std::string_view domain) {
   std::random_device random;
-  char text[80];
-  std::snprintf(text, sizeof text, "<%lld.%lld.%08x%08x@", static_cast<long long>(NowUnix()),
-                static_cast<long long>(id), random(), random());
-  std::string value = text;
+  std::string value = StrFormat("<%lld.%lld.%08x%08x@", static_cast<long long>(NowUnix()),
+                                static_cast<long long>(id), random(), random());
   value.append(domain).append(">");
   return value;
 }
