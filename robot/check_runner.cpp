@@ -2,7 +2,6 @@
 
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 #include <streambuf>
 
 #include "check/check_options.h"
@@ -61,14 +60,6 @@ bool WriteFile(const fs::path& path, const std::string& bytes) {
   std::ofstream out(path, std::ios::binary);
   out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
   return static_cast<bool>(out.flush());
-}
-
-std::optional<std::string> ReadFile(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return std::nullopt;
-  std::ostringstream s;
-  s << in.rdbuf();
-  return s.str();
 }
 
 // A ruling's reason on one line of the rulings file.
@@ -186,7 +177,7 @@ std::optional<std::string> CheckRunner::RunIn(std::int64_t run, const std::strin
   for (auto [file, field] : {std::pair{"results.csv", &output.results_csv},
                              std::pair{"results.html", &output.results_html},
                              std::pair{"qsos.csv", &output.qsos_csv}}) {
-    std::optional<std::string> text = ReadFile(out_dir / file);
+    std::optional<std::string> text = files_.ReadFile((out_dir / file).string());
     if (!text) return std::string("the check wrote no ") + file;
     *field = std::move(*text);
   }
@@ -195,8 +186,8 @@ std::optional<std::string> CheckRunner::RunIn(std::int64_t run, const std::strin
   const std::string folder = (logs_dir / "").string();
   for (const Submission& s : logs) {
     const fs::path base = out_dir / "reports" / check::ReportName(s.call);
-    std::optional<std::string> txt = ReadFile(base.string() + ".txt");
-    std::optional<std::string> json = ReadFile(base.string() + ".json");
+    std::optional<std::string> txt = files_.ReadFile(base.string() + ".txt");
+    std::optional<std::string> json = files_.ReadFile(base.string() + ".json");
     if (txt && json)
       output.reports.push_back({s.call, Without(*txt, folder), Without(*json, folder)});
   }

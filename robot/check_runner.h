@@ -9,6 +9,7 @@
 #include <thread>
 #include <vector>
 
+#include "platform/posix/posix_file_system.h"
 #include "robot/organiser_store.h"
 #include "robot/robot_config.h"
 
@@ -39,6 +40,7 @@ class CheckRunner {
   OrganiserStore& store_;
   std::string work_dir_;
   Clock clock_;
+  PosixFileSystem files_;  // reads back what the check wrote
   std::mutex mutex_;
   std::condition_variable idle_;
   bool running_ = false;
