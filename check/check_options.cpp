@@ -14,6 +14,8 @@ const char kCheckUsage[] =
     "  --start 'YYYY-MM-DD HH:MM'  contest start (default: the first QSO of all logs)\n"
     "  --end 'YYYY-MM-DD HH:MM'    contest end (default: the last QSO of all logs)\n"
     "  --window-minutes N  largest time difference of two QSOs that match (default: 5)\n"
+    "  --serial-window-minutes N   ... of two QSOs where a serial was copied as sent\n"
+    "                      (default: 30; at most --window-minutes: none beyond it)\n"
     "  --uniques keep|remove       whether uniques count (default: keep)\n"
     "  --penalty N         more QSOs' points taken per nil and busted call (default: 0)\n"
     "  --rulings FILE      the organisers' rulings: log,line,verdict,reason\n"
@@ -40,6 +42,7 @@ CheckOptions ParseCheckOptions(const std::vector<std::string>& args) {
     else if (arg == "--start") o.start = reader.DateTimeValue();
     else if (arg == "--end") o.end = reader.DateTimeValue();
     else if (arg == "--window-minutes") o.window_minutes = reader.NumberValue(0, 1440);
+    else if (arg == "--serial-window-minutes") o.serial_window_minutes = reader.NumberValue(0, 1440);
     else if (arg == "--penalty") o.penalty = reader.NumberValue(0, 100);
     else if (arg == "-j") o.jobs = reader.NumberValue(1, 256);
     else if (arg == "--rulings") o.rulings_file = reader.Value();

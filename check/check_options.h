@@ -15,6 +15,7 @@ struct CheckOptions {
   std::string cty_file = "/usr/share/hamradio-files/cty.dat";
   std::optional<COleDateTime> start, end;
   int window_minutes = 5;
+  int serial_window_minutes = 30;
   bool keep_uniques = true;
   int penalty = 0;
   int jobs = 1;

@@ -156,6 +156,7 @@ void JudgeAndScore(Contest& contest, const CheckOptions& o, const References& re
                    std::ostream& err) {
   MatchOptions match;
   match.window_minutes = o.window_minutes;
+  match.serial_window_minutes = o.serial_window_minutes;
   match.clock_offsets = o.clock_offsets;
   auto minutes = [](const COleDateTime& t) {
     return static_cast<std::int64_t>(std::llround(t.LinearDays() * 1440.0));

@@ -167,6 +167,38 @@ TEST(Assignment, SerialsDecideBeforeClosenessInTime) {
   EXPECT_EQ(VerdictAt(bust, "DL1ABC", 3), "nil");
 }
 
+TEST(Assignment, AMatchOnTheCallAloneGivesWayToABustWithBothSerials) {
+  // OK1AAA sent 9 and copied 3: DL1ABD's line says just that, DL1ABC's
+  // line two minutes later has other serials both ways.
+  const std::vector<TestLog> logs{{"OK1AAA", {L(3530, H12, "OK1AAA", 9, "DL1ABC", 3)}},
+                                  {"DL1ABC", {L(3530, H12 + 2, "DL1ABC", 2, "OK1AAA", 10)}},
+                                  {"DL1ABD", {L(3530, H12, "DL1ABD", 3, "OK1AAA", 9)}}};
+  Contest c = BuildContest(logs);
+  EXPECT_EQ(VerdictAt(c, "OK1AAA", 3), "busted-call");
+  EXPECT_EQ(c.calls.Text(At(c, "OK1AAA", 3).correct_call), "DL1ABD");
+  EXPECT_EQ(VerdictAt(c, "DL1ABD", 3), "ok");
+  EXPECT_EQ(VerdictAt(c, "DL1ABC", 3), "nil");
+
+  // One serial of the bust agreeing is no better than the match.
+  std::vector<TestLog> half = logs;
+  half[2].qsos = {L(3530, H12, "DL1ABD", 3, "OK1AAA", 8)};
+  Contest h = BuildContest(half);
+  EXPECT_EQ(VerdictAt(h, "OK1AAA", 3), "bad-exchange");
+  EXPECT_EQ(PartnerLine(h, "OK1AAA", 3), 3);
+  EXPECT_EQ(VerdictAt(h, "DL1ABD", 3), "nil");
+
+  // The other way round: the match's line explains a bust. DL1ABC's line
+  // with OK1AAB has both serials of OK1AAA's line; its line with OK1AAA has
+  // neither.
+  Contest other = BuildContest({{"OK1AAA", {L(3530, H12, "OK1AAA", 3, "DL1ABC", 9)}},
+                                {"DL1ABC", {L(3530, H12 + 2, "DL1ABC", 10, "OK1AAA", 2),
+                                            L(3530, H12, "DL1ABC", 9, "OK1AAB", 3)}}});
+  EXPECT_EQ(VerdictAt(other, "DL1ABC", 4), "busted-call");
+  EXPECT_EQ(other.calls.Text(At(other, "DL1ABC", 4).correct_call), "OK1AAA");
+  EXPECT_EQ(VerdictAt(other, "OK1AAA", 3), "ok");
+  EXPECT_EQ(VerdictAt(other, "DL1ABC", 3), "nil");
+}
+
 TEST(Assignment, ALineExplainsOneWrongBandOnly) {
   Contest c = BuildContest({{"DL1AAA", {L(7025, H12 + 1, "DL1AAA", 1, "OK1BBB", 1)}},
                             {"OK1BBB", {L(14025, H12, "OK1BBB", 1, "DL1AAA", 1),

@@ -17,11 +17,15 @@ struct Candidate {
   int dupes;          // lines of the two that are not the counted line, 0..2
   std::int64_t distance;
   std::int32_t log_a, qso_a, log_b, qso_b;
+  bool bust = false;  // line a's call was copied wrong, line b is the true station's
   bool operator<(const Candidate& o) const {
     return std::tie(disagreement, dupes, distance, log_a, qso_a, log_b, qso_b) <
            std::tie(o.disagreement, o.dupes, o.distance, o.log_a, o.qso_a, o.log_b, o.qso_b);
   }
 };
+
+// Both serials copied wrong: a match on the call and the time alone.
+constexpr int kNoSerialAgrees = 2;
 
 Candidate Rank(const Contest& c, std::int32_t la, std::int32_t qa, std::int32_t lb, std::int32_t qb) {
   const CheckQso& a = c.logs[la].qsos[qa];
@@ -31,17 +35,18 @@ Candidate Rank(const Contest& c, std::int32_t la, std::int32_t qa, std::int32_t 
 }
 
 // Takes the candidates best first, each where both lines are still free.
-// Line a gets `a_link`, line b `b_link`.
+// Line a gets `a_link`, line b `b_link`; a bust among them gets the links of
+// a bust.
 void TakeBest(Contest& c, std::vector<Candidate>& candidates, Link a_link, Link b_link) {
   std::sort(candidates.begin(), candidates.end());
   for (const Candidate& k : candidates) {
     CheckQso& a = c.logs[k.log_a].qsos[k.qso_a];
     CheckQso& b = c.logs[k.log_b].qsos[k.qso_b];
     if (a.link != Link::kNone || b.link != Link::kNone) continue;
-    a.link = a_link;
+    a.link = k.bust ? Link::kBusted : a_link;
     a.partner_log = k.log_b;
     a.partner_qso = k.qso_b;
-    b.link = b_link;
+    b.link = k.bust ? Link::kBustOf : b_link;
     b.partner_log = k.log_a;
     b.partner_qso = k.qso_a;
   }
@@ -105,6 +110,21 @@ std::vector<Candidate> Gather(const Contest& c, int jobs, Visit visit) {
   return all;
 }
 
+// Candidates between the free lines of two logs that name each other, each
+// pair of logs gathered once, from the lower log: `visit(la, l, b, out)`
+// for each free line l of log la naming the station of log b.
+template <typename Visit>
+std::vector<Candidate> GatherPairs(const Contest& c, const LooseLines& loose, int jobs, Visit visit) {
+  const auto by_log = loose.ByLog(c.logs.size());
+  return Gather(c, jobs, [&](std::size_t a, std::vector<Candidate>& out) {
+    const auto la = static_cast<std::int32_t>(a);
+    for (const Loose* l : by_log[a]) {
+      const std::int32_t b = c.log_of_call[l->worked];
+      if (b > la) visit(la, *l, b, out);
+    }
+  });
+}
+
 // Whether line qa of log la, logged as `written`, may be m's station's busted
 // call: the calls alike, or two steps apart where both serials were copied as
 // sent (SD9BXE for HB9BXE, each letter a dit short).
@@ -134,11 +154,68 @@ void AddSerialInCall(const Contest& c, std::int32_t la, const Loose& l, const Lo
       out.push_back(Rank(c, la, l.qso, m.log, m.qso));
 }
 
+// Busts of line l of log la: lines of other logs naming la's station on the
+// band within the window, of a call alike the one l logged.
+void AddBusts(const Contest& c, std::int32_t la, const Loose& l, const LooseLines& loose, int window,
+              std::vector<Candidate>& out) {
+  if (l.worked == c.logs[la].call_id) return;  // the own call is no bust
+  const std::int32_t b = c.log_of_call[l.worked];
+  const std::string& written = c.calls.Text(l.worked);
+  for (const Loose& m : loose.Near(c.logs[la].call_id, l.band, l.minute, window))
+    if (m.log != la && m.log != b && BustedAs(c, la, l.qso, m, written)) {
+      out.push_back(Rank(c, la, l.qso, m.log, m.qso));
+      out.back().bust = true;
+    }
+}
+
+// The free line that is line qso of log `log`.
+const Loose* FindLoose(const std::vector<const Loose*>& of_log, std::int32_t qso) {
+  for (const Loose* l : of_log)
+    if (l->qso == qso) return l;
+  return nullptr;
+}
+
+// A match whose serials were both copied wrong rests on the call and the
+// time alone; a bust of one of its lines whose serials were both copied as
+// sent is the better explanation (A logged as B what C sent, with C's
+// serial and C's copy of A's, while B's own line with A has other serials
+// on both sides). Such busts are taken before those matches, which are then
+// taken where their lines are still free.
+void TakeWeakMatches(Contest& c, std::vector<Candidate>& weak, int window) {
+  if (weak.empty()) return;
+  const LooseLines loose(c);
+  const auto by_log = loose.ByLog(c.logs.size());
+  std::vector<Candidate> candidates;
+  auto add_busts_of = [&](std::int32_t log, std::int32_t qso) {
+    const Loose* w = FindLoose(by_log[static_cast<std::size_t>(log)], qso);
+    if (w == nullptr) return;
+    AddBusts(c, log, *w, loose, window, candidates);  // w logged a busted call
+    const std::int32_t worked = c.log_of_call[w->worked];
+    if (worked < 0) return;
+    for (const Loose* l : by_log[static_cast<std::size_t>(worked)])  // w explains a bust
+      if (l->band == w->band && Abs(l->minute - w->minute) <= window && l->log != log &&
+          c.log_of_call[l->worked] != log && l->worked != c.logs[worked].call_id &&
+          BustedAs(c, worked, l->qso, *w, c.calls.Text(l->worked))) {
+        candidates.push_back(Rank(c, worked, l->qso, log, qso));
+        candidates.back().bust = true;
+      }
+  };
+  for (const Candidate& k : weak) {
+    add_busts_of(k.log_a, k.qso_a);
+    add_busts_of(k.log_b, k.qso_b);
+  }
+  std::erase_if(candidates, [](const Candidate& k) { return k.disagreement != 0; });
+  candidates.insert(candidates.end(), weak.begin(), weak.end());
+  TakeBest(c, candidates, Link::kMatch, Link::kMatch);
+}
+
 }  // namespace
 
 // Each pair of logs on a band is assigned by the task of the lower log; the
-// pairs are independent of each other.
+// pairs are independent of each other. Matches whose serials both disagree
+// wait for the busts that explain their lines better.
 void AssignMatches(Contest& c, const std::vector<Index>& indexes, const AssignOptions& o) {
+  std::vector<std::vector<Candidate>> weak(c.logs.size());
   ParallelFor(c.logs.size(), o.jobs, [&](std::size_t a) {
     const Index& index = indexes[a];
     std::vector<Candidate> candidates;
@@ -152,27 +229,34 @@ void AssignMatches(Contest& c, const std::vector<Index>& indexes, const AssignOp
           for (const Entry& f : EntriesOf(indexes[b], c.logs[a].call_id, index[i].band))
             if (Abs(Corrected(c, a, index[k].minute) - Corrected(c, b, f.minute)) <= o.window_minutes)
               candidates.push_back(Rank(c, static_cast<std::int32_t>(a), index[k].qso, b, f.qso));
+        auto weak_first = std::partition(candidates.begin(), candidates.end(), [](const Candidate& k) {
+          return k.disagreement < kNoSerialAgrees;
+        });
+        weak[a].insert(weak[a].end(), weak_first, candidates.end());
+        candidates.erase(weak_first, candidates.end());
         TakeBest(c, candidates, Link::kMatch, Link::kMatch);
       }
       i = j;
     }
   });
+  std::vector<Candidate> all_weak;
+  for (auto& of_log : weak) all_weak.insert(all_weak.end(), of_log.begin(), of_log.end());
+  std::erase_if(all_weak, [&](const Candidate& k) {
+    return c.logs[k.log_a].qsos[k.qso_a].link != Link::kNone ||
+           c.logs[k.log_b].qsos[k.qso_b].link != Link::kNone;
+  });
+  TakeWeakMatches(c, all_weak, o.window_minutes);
 }
 
 void AssignWrongBands(Contest& c, const AssignOptions& o) {
   const LooseLines loose(c);
-  const auto by_log = loose.ByLog(c.logs.size());
-  std::vector<Candidate> candidates = Gather(c, o.jobs, [&](std::size_t a, std::vector<Candidate>& out) {
-    const auto la = static_cast<std::int32_t>(a);
-    for (const Loose* l : by_log[a]) {
-      const std::int32_t b = c.log_of_call[l->worked];
-      if (b < 0 || b <= la) continue;  // each pair once, from the lower log
-      for (std::uint8_t band = 0; band < 6; ++band)
-        if (band != l->band)
-          for (const Loose& m : loose.Near(c.logs[a].call_id, band, l->minute, o.window_minutes))
-            if (m.log == b) out.push_back(Rank(c, la, l->qso, b, m.qso));
-    }
-  });
+  std::vector<Candidate> candidates =
+      GatherPairs(c, loose, o.jobs, [&](std::int32_t la, const Loose& l, std::int32_t b, auto& out) {
+        for (std::uint8_t band = 0; band < 6; ++band)
+          if (band != l.band)
+            for (const Loose& m : loose.Near(c.logs[la].call_id, band, l.minute, o.window_minutes))
+              if (m.log == b) out.push_back(Rank(c, la, l.qso, b, m.qso));
+      });
   TakeBest(c, candidates, Link::kWrongBand, Link::kWrongBand);
 }
 
@@ -182,16 +266,29 @@ void AssignBusts(Contest& c, const AssignOptions& o) {
   std::vector<Candidate> candidates = Gather(c, o.jobs, [&](std::size_t a, std::vector<Candidate>& out) {
     const auto la = static_cast<std::int32_t>(a);
     for (const Loose* l : by_log[a]) {
-      if (l->worked == c.logs[a].call_id) continue;  // the own call is no bust
-      const std::int32_t b = c.log_of_call[l->worked];
-      const std::string& written = c.calls.Text(l->worked);
-      for (const Loose& m : loose.Near(c.logs[a].call_id, l->band, l->minute, o.window_minutes))
-        if (m.log != la && m.log != b && BustedAs(c, la, l->qso, m, written))
-          out.push_back(Rank(c, la, l->qso, m.log, m.qso));
-      AddSerialInCall(c, la, *l, loose, o.window_minutes, out);
+      AddBusts(c, la, *l, loose, o.window_minutes, out);
+      if (l->worked != c.logs[a].call_id) AddSerialInCall(c, la, *l, loose, o.window_minutes, out);
     }
   });
   TakeBest(c, candidates, Link::kBusted, Link::kBustOf);
+}
+
+// Lines beyond the window whose serials tell they are one QSO: a serial is
+// given once, so a line of B that copied the serial A's line sent (or sent
+// the serial A's line copied) is that QSO, whatever the clocks say, within
+// the wider window. Taken last, over the lines every tier before left free.
+void AssignSerialMatches(Contest& c, const AssignOptions& o) {
+  if (o.serial_window_minutes <= o.window_minutes) return;
+  const LooseLines loose(c);
+  std::vector<Candidate> candidates =
+      GatherPairs(c, loose, o.jobs, [&](std::int32_t la, const Loose& l, std::int32_t b, auto& out) {
+        for (const Loose& m : loose.Near(c.logs[la].call_id, l.band, l.minute, o.serial_window_minutes))
+          if (m.log == b) {
+            const Candidate k = Rank(c, la, l.qso, b, m.qso);
+            if (k.disagreement < kNoSerialAgrees) out.push_back(k);
+          }
+      });
+  TakeBest(c, candidates, Link::kMatch, Link::kMatch);
 }
 
 }  // namespace velmora::check

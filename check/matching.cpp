@@ -65,10 +65,11 @@ void JudgeContest(Contest& c, const MatchOptions& o) {
   MarkPeriod(c, o.start, o.end);
   const std::vector<Index> indexes = BuildIndexes(c, o.jobs);  // the lines in the period
   MarkFirstLines(c, indexes, o.jobs);
-  const AssignOptions assign{o.window_minutes, o.jobs};
+  const AssignOptions assign{o.window_minutes, o.serial_window_minutes, o.jobs};
   AssignMatches(c, indexes, assign);
   AssignWrongBands(c, assign);
   AssignBusts(c, assign);
+  AssignSerialMatches(c, assign);
   SettleEdges(c);
   SettleDupes(c, indexes, o.jobs);
   InferOptions infer = o.infer;

@@ -10,6 +10,7 @@ namespace velmora::check {
 
 struct MatchOptions {
   int window_minutes = 5;      // the largest time difference of a match
+  int serial_window_minutes = 30;  // ... of a match that a serial copied as sent tells
   bool clock_offsets = true;   // find and take out each log's clock offset
   std::optional<std::int64_t> start, end;  // the contest period in minutes, inclusive
   int jobs = 1;                // threads

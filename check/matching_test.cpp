@@ -18,11 +18,12 @@ std::string Q(int khz, const char* hhmm, const char* own, const char* sent, cons
 }
 
 TEST(Matching, WindowEdgesAreInclusive) {
+  // Serials copied wrong both ways: beyond the window nothing tells it was one QSO.
   Contest c = BuildContest({
       {"DL1AAA", {Q(14025, "1200", "DL1AAA", "1", "OK1BBB", "1"),
-                  Q(14025, "1200", "DL1AAA", "2", "OK1CCC", "1")}},
+                  Q(14025, "1200", "DL1AAA", "2", "OK1CCC", "9")}},
       {"OK1BBB", {Q(14025, "1205", "OK1BBB", "1", "DL1AAA", "1")}},
-      {"OK1CCC", {Q(14025, "1206", "OK1CCC", "1", "DL1AAA", "2")}},
+      {"OK1CCC", {Q(14025, "1206", "OK1CCC", "1", "DL1AAA", "8")}},
   });
   EXPECT_EQ(VerdictAt(c, "DL1AAA", 3), "ok");
   EXPECT_EQ(PartnerLine(c, "DL1AAA", 3), 3);
@@ -35,6 +36,32 @@ TEST(Matching, WindowEdgesAreInclusive) {
                             {"OK1CCC", {Q(14025, "1206", "OK1CCC", "1", "DL1AAA", "2")}}},
                            wide);
   EXPECT_EQ(VerdictAt(w, "DL1AAA", 3), "ok");
+}
+
+TEST(Matching, ASerialCopiedAsSentMatchesBeyondTheWindow) {
+  // A clock that is off for one QSO only (a paper log typed in afterwards):
+  // DL1AAA's serial 2 copied by OK1CCC 13 minutes later is that QSO.
+  const std::vector<TestLog> logs{
+      {"DL1AAA", {Q(14025, "1200", "DL1AAA", "2", "OK1CCC", "5"),
+                  Q(14025, "1200", "DL1AAA", "3", "OK1DDD", "7"),
+                  Q(14025, "1200", "DL1AAA", "4", "OK1EEE", "8")}},
+      {"OK1CCC", {Q(14025, "1213", "OK1CCC", "25", "DL1AAA", "2")}},
+      {"OK1DDD", {Q(14025, "1231", "OK1DDD", "7", "DL1AAA", "3")}},   // beyond 30 minutes
+      {"OK1EEE", {Q(14025, "1210", "OK1EEE", "9", "DL1AAA", "1")}}};  // no serial agrees
+  MatchOptions o;
+  o.clock_offsets = false;  // three lines of one log, each its own difference
+  Contest c = BuildContest(logs, o);
+  EXPECT_EQ(VerdictAt(c, "DL1AAA", 3), "bad-exchange");
+  EXPECT_EQ(PartnerLine(c, "DL1AAA", 3), 3);
+  EXPECT_EQ(VerdictAt(c, "OK1CCC", 3), "ok");
+  EXPECT_EQ(VerdictAt(c, "DL1AAA", 4), "nil");
+  EXPECT_EQ(VerdictAt(c, "OK1DDD", 3), "nil");
+  EXPECT_EQ(VerdictAt(c, "DL1AAA", 5), "nil");
+  EXPECT_EQ(VerdictAt(c, "OK1EEE", 3), "nil");
+
+  MatchOptions none = o;
+  none.serial_window_minutes = 0;
+  EXPECT_EQ(VerdictAt(BuildContest(logs, none), "DL1AAA", 3), "nil");
 }
 
 TEST(Matching, TwoQsosOfOnePairOnOneBandEachMatchTheirOwn) {
@@ -194,7 +221,7 @@ TEST(Matching, RejectedLinesAndTheCheckedScore) {
 TEST(Rulings, ChangeVerdictsLastAndAreKeptOnRecord) {
   Contest c = BuildContest({
       {"DL1AAA", {Q(14025, "1200", "DL1AAA", "1", "OK1BBB", "1")}},
-      {"OK1BBB", {Q(14025, "1230", "OK1BBB", "1", "DL1AAA", "1")}},
+      {"OK1BBB", {Q(14025, "1245", "OK1BBB", "1", "DL1AAA", "1")}},
   });
   std::vector<RulingLine> rulings = ParseRulings(
       "log,line,verdict,reason\n# a comment\ndl1aaa,3,ok,\"clock, said the op\"\n"
