@@ -25,6 +25,27 @@ double RateOf(std::span<const SerialPoint> points) {
   return static_cast<double>(b.serial - a.serial) / static_cast<double>(b.minute - a.minute);
 }
 
+// The longest run of the points, in time order, whose serials never go down.
+// A station's serials only grow, so where its serials are known only from
+// what others copied, the copies off that run were copied wrong (35 copied
+// at 17:08 between 18 at 17:02 and 22 at 17:13).
+std::vector<SerialPoint> InOrder(std::span<const SerialPoint> points) {
+  std::vector<std::size_t> tails;  // per run length, the index of the run's lowest last point
+  std::vector<std::size_t> before(points.size());
+  for (std::size_t i = 0; i < points.size(); ++i) {
+    const auto at = std::upper_bound(tails.begin(), tails.end(), points[i].serial,
+                                     [&](std::uint64_t s, std::size_t t) { return s < points[t].serial; });
+    before[i] = at == tails.begin() ? points.size() : *(at - 1);
+    if (at == tails.end()) tails.push_back(i);
+    else *at = i;
+  }
+  std::vector<SerialPoint> run(tails.size());
+  for (std::size_t i = tails.empty() ? points.size() : tails.back(), k = run.size(); k > 0;
+       i = before[i])
+    run[--k] = points[i];
+  return run;
+}
+
 // Calls `add(call, point)` for every serial of the contest.
 template <typename Add>
 void EachSerial(const Contest& c, Add add) {
@@ -42,7 +63,8 @@ void EachSerial(const Contest& c, Add add) {
 
 }  // namespace
 
-// Counted first, then placed, so the points are held once.
+// Counted first, then placed, so the points are held once; the copies of a
+// call without a log are then kept to the run that grows.
 CallSerials::CallSerials(const Contest& c) {
   first_.assign(c.calls.size() + 1, 0);
   EachSerial(c, [&](std::uint32_t call, const SerialPoint&) { ++first_[call + 1]; });
@@ -50,14 +72,35 @@ CallSerials::CallSerials(const Contest& c) {
   points_.resize(first_.back());
   std::vector<std::uint32_t> next(first_.begin(), first_.end() - 1);
   EachSerial(c, [&](std::uint32_t call, const SerialPoint& p) { points_[next[call]++] = p; });
-  rate_.resize(c.calls.size());
   for (std::uint32_t call = 0; call < c.calls.size(); ++call) {
     auto begin = points_.begin() + first_[call], end = points_.begin() + first_[call + 1];
     std::sort(begin, end, [](const SerialPoint& x, const SerialPoint& y) {
       return std::tie(x.minute, x.serial) < std::tie(y.minute, y.serial);
     });
-    rate_[call] = RateOf(Of(call));
   }
+  KeepCopiesInOrder(c);
+  rate_.resize(c.calls.size());
+  for (std::uint32_t call = 0; call < c.calls.size(); ++call) rate_[call] = RateOf(Of(call));
+}
+
+void CallSerials::KeepCopiesInOrder(const Contest& c) {
+  std::size_t kept = 0;
+  for (std::uint32_t call = 0; call < c.calls.size(); ++call) {
+    const std::size_t begin = first_[call];
+    first_[call] = static_cast<std::uint32_t>(kept);
+    const std::span<const SerialPoint> points(points_.data() + begin, first_[call + 1] - begin);
+    if (c.log_of_call[call] >= 0) {  // its own serials, as it sent them
+      if (kept != begin)
+        std::copy(points.begin(), points.end(), points_.begin() + static_cast<std::ptrdiff_t>(kept));
+      kept += points.size();
+    } else {
+      const std::vector<SerialPoint> run = InOrder(points);
+      std::copy(run.begin(), run.end(), points_.begin() + static_cast<std::ptrdiff_t>(kept));
+      kept += run.size();
+    }
+  }
+  first_.back() = static_cast<std::uint32_t>(kept);
+  points_.resize(kept);
 }
 
 std::span<const SerialPoint> CallSerials::Of(std::uint32_t call) const {

@@ -9,7 +9,8 @@
 
 // Each call's serial progression over the contest, as the logs tell it: the
 // serials it sent, where it sent a log, else the serials the others copied
-// from it; on corrected times, numeric serials only.
+// from it, kept to the longest run of them that never goes down; on
+// corrected times, numeric serials only.
 
 namespace velmora::check {
 
@@ -39,6 +40,8 @@ class CallSerials {
                                int window) const;
 
  private:
+  void KeepCopiesInOrder(const Contest& contest);
+
   std::vector<std::uint32_t> first_;  // per call, its first point; one more at the end
   std::vector<SerialPoint> points_;   // by call, then minute
   std::vector<double> rate_;          // per call, serials a minute

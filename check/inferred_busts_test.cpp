@@ -83,6 +83,18 @@ TEST(InferredBusts, OfTwoAlikeCallsTheCloserSerialDecidesAndATieIsNoBust) {
   EXPECT_EQ(VerdictAt(BuildContest(logs), "OK1XXX", 3), "unique");
 }
 
+// A serial copied wrong by one of the others (35 at 12:07, between 4 at
+// 12:06 and 5 at 12:08) tells nothing of what the call was sending then.
+TEST(InferredBusts, ACopyOffTheGrowingSerialsIsLeftOut) {
+  std::vector<TestLog> logs = Worked("SM6M", {L(7, "OK1XXX", 1, "SM5M", 5)});
+  logs.push_back({"DL6GGG", {L(7, "DL6GGG", 1, "SM6M", 35)}});
+  const Contest c = BuildContest(logs);
+  EXPECT_EQ(VerdictAt(c, "OK1XXX", 3), "busted-call");
+  EXPECT_EQ(c.calls.Text(At(c, "OK1XXX", 3).correct_call), "SM6M");
+  EXPECT_NE(ReportText(c, 5, {}).find("busted: SM6M, in 6 logs, sent 4 at 12:06"), std::string::npos)
+      << ReportText(c, 5, {});
+}
+
 // A log that holds nothing of the QSO tells the serials it sent; a known call
 // with the serial typed after it is a bust even where no log holds that call.
 TEST(InferredBusts, ASilentLogsOwnSerialsAndASerialTypedIntoAKnownCall) {
