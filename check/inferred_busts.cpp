@@ -60,20 +60,24 @@ std::optional<Inferred> BestAlike(const Contest& c, const CallSerials& serials,
   return best;
 }
 
-// A known call that sent no log, followed by the serial received.
-std::optional<Inferred> KnownWithSerial(const Contest& c, const CallSerials& serials,
-                                        const KnownCalls& known, std::size_t log, std::size_t k,
-                                        const InferOptions& o) {
+// A known call, or a call many logs hold whose serial then fits, followed
+// by the serial received ("OK1FGD063" copying 63), where no line of that
+// call's log told it.
+std::optional<Inferred> CallWithSerial(const Contest& c, const CallSerials& serials,
+                                       const KnownCalls& known, std::size_t log, std::size_t k,
+                                       const InferOptions& o) {
   const CheckQso& q = c.logs[log].qsos[k];
   const std::optional<SerialInCall> split = SplitSerialInCall(c.calls.Text(q.call));
-  if (!split || split->serial != q.nr_rcvd || !known.contains(std::string(split->call)))
-    return std::nullopt;
+  if (!split || split->serial != q.nr_rcvd) return std::nullopt;
+  const bool is_known = known.contains(std::string(split->call));
   const std::optional<std::uint32_t> call = c.calls.Find(split->call);
-  if (call && (*call == c.logs[log].call_id || c.log_of_call[*call] >= 0)) return std::nullopt;
+  if (call && *call == c.logs[log].call_id) return std::nullopt;
+  if (!is_known && (!call || c.holders[*call] < o.common_holders)) return std::nullopt;
   Inferred found{log, k, call.value_or(kNoId), {}, std::string(split->call)};
-  if (call)
-    if (auto fit = serials.Fit(*call, Corrected(c, log, q.minute), q.nr_rcvd, o.serial_window))
-      found.evidence = EvidenceOf(fit->nearest);
+  std::optional<SerialFit> fit;
+  if (call) fit = serials.Fit(*call, Corrected(c, log, q.minute), q.nr_rcvd, o.serial_window);
+  if (!is_known && (!fit || fit->distance > o.serial_tolerance)) return std::nullopt;
+  if (fit) found.evidence = EvidenceOf(fit->nearest);
   return found;
 }
 
@@ -102,7 +106,7 @@ void InferBusts(Contest& c, const KnownCalls& known, const InferOptions& o) {
     for (std::size_t k = 0; k < c.logs[log].qsos.size(); ++k) {
       const CheckQso& q = c.logs[log].qsos[k];
       if (!Untied(c, log, q)) continue;
-      std::optional<Inferred> bust = KnownWithSerial(c, serials, known, log, k, o);
+      std::optional<Inferred> bust = CallWithSerial(c, serials, known, log, k, o);
       if (!bust && c.holders[q.call] <= o.rare_holders && !known.contains(c.calls.Text(q.call)))
         bust = BestAlike(c, serials, common, known, log, k, o);
       if (bust) mine.push_back(*bust);

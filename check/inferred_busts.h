@@ -12,7 +12,7 @@
 // correct one. Where several calls fit, the closer serial, then the nearer
 // time decides; a tie is no bust. A call of the known calls is no bust, and a
 // known call followed by the serial received (a serial typed into the call)
-// is a bust of that call.
+// is a bust of that call, as is a call many logs hold whose serial then fits.
 
 namespace velmora::check {
 

@@ -96,10 +96,13 @@ TEST(InferredBusts, ACopyOffTheGrowingSerialsIsLeftOut) {
 }
 
 // A log that holds nothing of the QSO tells the serials it sent; a known call
-// with the serial typed after it is a bust even where no log holds that call.
+// with the serial typed after it is a bust even where no log holds that call,
+// and so is a call many logs hold when its serial then fits.
 TEST(InferredBusts, ASilentLogsOwnSerialsAndASerialTypedIntoAKnownCall) {
   std::vector<TestLog> logs = Worked("DL6FFF", {L(5, "OK1XXX", 1, "DL6FFG", 8),
-                                                L(7, "OK1XXX", 2, "OK1ABC63", 63)});
+                                                L(7, "OK1XXX", 2, "OK1ABC63", 63),
+                                                L(9, "OK1XXX", 3, "DL6FFF9", 9),
+                                                L(11, "OK1XXX", 4, "DL6FFF40", 40)});
   TestLog silent{"DL6FFF", {}};
   for (int i = 0; i < 5; ++i) silent.qsos.push_back(L(2 * i, "DL6FFF", 5 + i, logs[i].call, 1));
   logs.push_back(silent);
@@ -112,6 +115,8 @@ TEST(InferredBusts, ASilentLogsOwnSerialsAndASerialTypedIntoAKnownCall) {
   EXPECT_NE(ReportText(c, 5, {}).find("busted: OK1ABC, in 0 logs, a known call with the serial "
                                       "typed after it"),
             std::string::npos);
+  EXPECT_EQ(c.calls.Text(At(c, "OK1XXX", 5).correct_call), "DL6FFF");  // sent 9 at 12:08
+  EXPECT_EQ(VerdictAt(c, "OK1XXX", 6), "unique");  // DL6FFF was at 10, not 40
   EXPECT_EQ(VerdictAt(BuildContest(logs), "OK1XXX", 4), "unique");  // unknown: no bust
 }
 
