@@ -98,6 +98,8 @@ void Apply(RobotConfig& c, const std::string& key, const std::string& value,
     while (!c.public_url.empty() && c.public_url.back() == '/') c.public_url.pop_back();
   } else if (key == "missing-threshold") {
     c.missing_threshold = static_cast<int>(in.Number(key, value, 1, 100000));
+  } else if (key == "submissions-page-rows") {
+    c.submissions_page_rows = static_cast<int>(in.Number(key, value, 10, 5000));
   } else {
     in.Fail("unknown setting \"" + key + "\"");
   }

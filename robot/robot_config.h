@@ -42,6 +42,7 @@ struct RobotConfig {
   std::string public_url;  // empty: http://HOST:PORT of the address it listens on
 
   int missing_threshold = 5;  // the organisers' list of logs to chase
+  int submissions_page_rows = 200;  // the organisers' list of versions, a page at a time
 };
 
 // The contest's categories as the plug-in's header form offers them, on the
