@@ -1,6 +1,7 @@
 #include "robot/admin_pages.h"
 
 #include <algorithm>
+#include <vector>
 
 #include "report/html_escape.h"
 #include "robot/robot_config.h"
@@ -26,6 +27,59 @@ std::string Button(const std::string& action, const std::string& label, const st
 std::string Console(const std::string& title, const std::string& body,
                     const std::string& head = "") {
   return RobotPage(title, body, true, head);
+}
+
+// 9982 as "9 982" (a space that does not break): the counts of a big contest
+// read at a glance.
+std::string Grouped(std::size_t number) {
+  const std::string digits = std::to_string(number);
+  std::string out;
+  for (std::size_t i = 0; i < digits.size(); ++i) {
+    if (i > 0 && (digits.size() - i) % 3 == 0) out += "&nbsp;";
+    out += digits[i];
+  }
+  return out;
+}
+
+// The form that picks the call: a plain GET, so the view is a link to keep.
+std::string CallForm(const std::string& call) {
+  return "<form method=\"get\" action=\"/admin/submissions\">\n<p><label for=\"call\">Call "
+         "contains</label> <input type=\"text\" id=\"call\" name=\"call\" value=\"" +
+         Esc(call) + "\" maxlength=\"" + std::to_string(kViewCallBytes) +
+         "\" size=\"12\" autocomplete=\"off\"> <button type=\"submit\">Show</button></p>\n"
+         "</form>\n";
+}
+
+std::string CountsLine(const SubmissionsSlice& s) {
+  const std::string call = "&ldquo;" + Esc(s.view.call) + "&rdquo;";
+  if (s.rows.empty())
+    return s.view.call.empty() ? "<p>No submission yet.</p>\n"
+                               : "<p>No submission matches the call " + call + ".</p>\n";
+  return "<p>Rows " + Grouped(s.first) + "&ndash;" + Grouped(s.first + s.rows.size() - 1) +
+         " of " + Grouped(s.matched) +
+         (s.view.call.empty() ? std::string() : " whose call contains " + call) + ".</p>\n";
+}
+
+// First, Previous, where the page stands, Next, Last: the links that lead
+// somewhere, each keeping the call.
+std::string Pager(const SubmissionsSlice& s) {
+  if (s.pages <= 1) return "";
+  const int page = s.view.page;
+  auto link = [&s](int to, const char* attributes, const char* text) {
+    return "<a href=\"" + Esc(SubmissionsLink(s.view.call, to)) + "\"" + attributes + ">" +
+           text + "</a>";
+  };
+  std::vector<std::string> parts;
+  if (page > 1) parts = {link(1, "", "First"), link(page - 1, " rel=\"prev\"", "Previous")};
+  parts.push_back("Page " + Grouped(static_cast<std::size_t>(page)) + " of " +
+                  Grouped(static_cast<std::size_t>(s.pages)));
+  if (page < s.pages) {
+    parts.push_back(link(page + 1, " rel=\"next\"", "Next"));
+    parts.push_back(link(s.pages, "", "Last"));
+  }
+  std::string nav = "<nav aria-label=\"Pages of the submissions\"><p>" + parts[0];
+  for (std::size_t i = 1; i < parts.size(); ++i) nav += " &middot; " + parts[i];
+  return nav + "</p></nav>\n";
 }
 
 }  // namespace
@@ -61,17 +115,19 @@ std::string ConsolePage(const ConsoleState& s, const std::string& csrf) {
   return Console("Console", body);
 }
 
-std::string SubmissionsPage(const std::vector<VersionState>& versions, const std::string& csrf) {
-  std::string body =
+std::string SubmissionsPage(const SubmissionsSlice& slice, const std::string& csrf) {
+  std::string body = CallForm(slice.view.call) + CountsLine(slice) + Pager(slice);
+  if (slice.rows.empty()) return Console("Submissions", body);
+  body +=
       "<table class=\"wide\">\n<thead><tr><th scope=\"col\">Call</th><th scope=\"col\">Version"
       "</th><th scope=\"col\">Received (UTC)</th><th scope=\"col\">State</th>"
       "<th scope=\"col\">QSOs</th><th scope=\"col\">Score</th><th scope=\"col\">Warnings</th>"
       "<th scope=\"col\">Log</th><th scope=\"col\">Decision</th></tr></thead>\n<tbody>\n";
-  // Ten thousand rows make a page of megabytes: the row parts that are the
-  // same on every row are made once, and each row is appended in place.
+  // The row parts that are the same on every row are made once, and each row
+  // is appended in place.
   const std::string hidden = Hidden(csrf);
-  body.reserve(body.size() + versions.size() * (700 + hidden.size()));
-  for (const VersionState& v : versions) {
+  body.reserve(body.size() + slice.rows.size() * (700 + hidden.size()));
+  for (const VersionState& v : slice.rows) {
     const Submission& s = v.submission;
     const std::size_t warnings = s.warnings_json.size() > 2
                                      ? static_cast<std::size_t>(std::count(
@@ -98,6 +154,13 @@ std::string SubmissionsPage(const std::vector<VersionState>& versions, const std
   }
   body += "</tbody>\n</table>\n";
   return Console("Submissions", body);
+}
+
+std::string SubmissionsRefusedPage(const std::string& call, const std::string& problem,
+                                   const std::string& link, const std::string& link_text) {
+  return Console("Submissions", CallForm(call) + "<p class=\"rejected\" role=\"alert\">" +
+                                    Esc(problem) + ". <a href=\"" + Esc(link) + "\">" +
+                                    Esc(link_text) + "</a></p>\n");
 }
 
 std::string MissingPage(const std::vector<MissingLog>& missing, int threshold) {

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "robot/organiser_store.h"
+#include "robot/submissions_view.h"
 
 namespace velmora::robot {
 
@@ -18,7 +19,13 @@ struct ConsoleState {
   std::string organiser;
 };
 std::string ConsolePage(const ConsoleState& state, const std::string& csrf);
-std::string SubmissionsPage(const std::vector<VersionState>& versions, const std::string& csrf);
+// One page of the submissions, under the form that picks the call and the
+// links to the other pages.
+std::string SubmissionsPage(const SubmissionsSlice& slice, const std::string& csrf);
+// A view that cannot be shown: the form with the call as typed, what is wrong,
+// and a link on (`link` is one of SubmissionsLink's).
+std::string SubmissionsRefusedPage(const std::string& call, const std::string& problem,
+                                   const std::string& link, const std::string& link_text);
 std::string MissingPage(const std::vector<MissingLog>& missing, int threshold);
 std::string RulingsPage(const std::vector<RulingRecord>& rulings, const std::string& csrf,
                         const std::string& notice);

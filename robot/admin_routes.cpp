@@ -10,6 +10,7 @@
 #include "robot/csv_rows.h"
 #include "robot/http_answers.h"
 #include "robot/robot_pages.h"
+#include "robot/submissions_view.h"
 #include "robot/zip_archive.h"
 
 namespace velmora::robot {
@@ -143,8 +144,8 @@ void AdminRoutes::Register(httplib::Server& s) {
             SendPage(res, 200, ConsolePage(state, session.csrf));
           });
   Guarded(s, false, "/admin/submissions", false,
-          [this](const httplib::Request&, httplib::Response& res, const Session& session) {
-            SendPage(res, 200, SubmissionsPage(store_.Overview(), session.csrf));
+          [this](const httplib::Request& req, httplib::Response& res, const Session& session) {
+            Submissions(req, res, session);
           });
   Guarded(s, false, "/api/admin/submissions", false,
           [this](const httplib::Request&, httplib::Response& res, const Session&) {
@@ -364,6 +365,30 @@ void AdminRoutes::AddRuling(const httplib::Request& req, httplib::Response& res,
   }
   const std::int64_t id = store_.AddRuling(r);
   Done(req, res, "/admin/rulings", {{"id", id}});
+}
+
+// A view that cannot be read is refused (400) with the form to mend it; a page
+// past the last is not there (404), with a link to the last one.
+void AdminRoutes::Submissions(const httplib::Request& req, httplib::Response& res,
+                              const Session& s) {
+  const std::string call = req.get_param_value("call");
+  std::string problem;
+  std::optional<SubmissionsView> view =
+      ReadSubmissionsView(call, req.get_param_value("page"), problem);
+  if (!view)
+    return SendPage(res, 400, SubmissionsRefusedPage(Trimmed(call), problem,
+                                                     SubmissionsLink(SubmissionsView{}),
+                                                     "All submissions"));
+  const SubmissionsSlice slice =
+      SliceOfSubmissions(store_.Overview(), *view, config_.submissions_page_rows);
+  if (view->page > slice.pages) {
+    const std::string problem_page = "there is no page " + std::to_string(view->page) +
+                                     ": the last is " + std::to_string(slice.pages);
+    return SendPage(res, 404, SubmissionsRefusedPage(view->call, problem_page,
+                                                     SubmissionsLink(view->call, slice.pages),
+                                                     "The last page"));
+  }
+  SendPage(res, 200, SubmissionsPage(slice, s.csrf));
 }
 
 void AdminRoutes::Decide(const httplib::Request& req, httplib::Response& res,

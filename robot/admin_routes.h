@@ -47,6 +47,7 @@ class AdminRoutes {
   void Check(const httplib::Request& req, httplib::Response& res, const Session& s);
   void Publish(const httplib::Request& req, httplib::Response& res);
   void AddRuling(const httplib::Request& req, httplib::Response& res, const Session& s);
+  void Submissions(const httplib::Request& req, httplib::Response& res, const Session& s);
   void Decide(const httplib::Request& req, httplib::Response& res, const Session& s);
   void Zip(const httplib::Request& req, httplib::Response& res);
   void PublicRoutes(httplib::Server& server);

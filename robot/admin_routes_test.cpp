@@ -4,6 +4,7 @@
 #include "check/check_run.h"
 #include "robot/csv_rows.h"
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 #include <httplib.h>
 #include <zip.h>
@@ -25,6 +26,8 @@ namespace {
 
 namespace fs = std::filesystem;
 using velmora::testing::ReadWholeFile;
+using ::testing::HasSubstr;
+using ::testing::Not;
 
 constexpr std::int64_t kStart = 1578933000;  // 2020-01-13 16:30 UTC
 const char kPassword[] = "correct horse battery";
@@ -406,6 +409,115 @@ TEST_F(MailedRoundTest, PublishingMailsEveryEntrantALinkToItsReport) {
   EXPECT_EQ(mails[0].to, "a@example.org");
   EXPECT_NE(mails[0].body.find("https://robot.example.org/report/OK1AAA?token="), std::string::npos)
       << mails[0].body;
+}
+
+// The organisers' list at ten rows a page, over 25 calls: OK1AA to OK1AW
+// and two others.
+class PagedSubmissionsTest : public AdminRoutesTest {
+ protected:
+  void Configure(RobotConfig& config) override { config.submissions_page_rows = 10; }
+
+  void UploadCalls() {
+    for (char c = 'A'; c <= 'W'; ++c) calls_.push_back(std::string("OK1A") + c);
+    calls_.insert(calls_.end(), {"DL1XYZ", "G4ABC"});
+    for (const std::string& call : calls_) {
+      ASSERT_EQ(Upload(Log(call, "SP2MW", 1)).status, UploadStatus::kAccepted) << call;
+    }
+    std::sort(calls_.begin(), calls_.end());  // the overview's order
+    LogIn();
+  }
+
+  std::pair<int, std::string> Get(const std::string& path) {
+    httplib::Result r = client_->Get(path, Session(false));
+    return r ? std::pair{r->status, r->body} : std::pair{-1, std::string()};
+  }
+
+  std::vector<std::string> calls_;
+};
+
+// The call of each row of a submissions page.
+std::vector<std::string> RowCalls(const std::string& html) {
+  std::vector<std::string> calls;
+  const std::string open = "<tr><td>";
+  for (std::size_t at = html.find(open); at != std::string::npos; at = html.find(open, at)) {
+    at += open.size();
+    calls.push_back(html.substr(at, html.find("</td>", at) - at));
+  }
+  return calls;
+}
+
+TEST_F(PagedSubmissionsTest, PagesWalkEveryRowInOrderAndSayWhereTheyAre) {
+  UploadCalls();
+  auto [status, first] = Get("/admin/submissions");
+  ASSERT_EQ(status, 200);
+  EXPECT_THAT(first, HasSubstr("<p>Rows 1&ndash;10 of 25.</p>"));
+  EXPECT_THAT(first, HasSubstr("Page 1 of 3 &middot; <a href=\"/admin/submissions?page=2\" "
+                               "rel=\"next\">Next</a> &middot; "
+                               "<a href=\"/admin/submissions?page=3\">Last</a>"));
+
+  std::vector<std::string> walked = RowCalls(first);
+  for (const char* page : {"2", "03"}) {
+    auto [paged_status, html] = Get(std::string("/admin/submissions?page=") + page);
+    ASSERT_EQ(paged_status, 200) << page;
+    const std::vector<std::string> rows = RowCalls(html);
+    walked.insert(walked.end(), rows.begin(), rows.end());
+  }
+  EXPECT_EQ(walked, calls_);
+  auto [last_status, last] = Get("/admin/submissions?page=3");
+  EXPECT_EQ(last_status, 200);
+  EXPECT_THAT(last, HasSubstr("<p>Rows 21&ndash;25 of 25.</p>"));
+  EXPECT_THAT(last, HasSubstr("<a href=\"/admin/submissions\">First</a> &middot; "
+                              "<a href=\"/admin/submissions?page=2\" rel=\"prev\">Previous</a>"
+                              " &middot; Page 3 of 3</p>"));
+
+  // Past the last page: not there, with the way to the last one.
+  auto [past_status, past] = Get("/admin/submissions?page=999999999");
+  EXPECT_EQ(past_status, 404);
+  EXPECT_THAT(past, HasSubstr("there is no page 999999999: the last is 3. "
+                              "<a href=\"/admin/submissions?page=3\">The last page</a>"));
+}
+
+TEST_F(PagedSubmissionsTest, TheCallFilterIgnoresCaseAndShowsWhatWasTypedEscaped) {
+  UploadCalls();
+  auto [status, html] = Get("/admin/submissions?call=%20ok1a%20&page=2");
+  ASSERT_EQ(status, 200);
+  EXPECT_EQ(RowCalls(html), (std::vector<std::string>(calls_.begin() + 12, calls_.begin() + 22)));
+  EXPECT_THAT(html, HasSubstr("Rows 11&ndash;20 of 23 whose call contains &ldquo;ok1a&rdquo;."));
+  EXPECT_THAT(html, HasSubstr("name=\"call\" value=\"ok1a\""));
+  EXPECT_THAT(html, HasSubstr("<a href=\"/admin/submissions?call=ok1a\">First</a>"));
+
+  auto [none_status, none] = Get("/admin/submissions?call=ZZ9");
+  EXPECT_EQ(none_status, 200);
+  EXPECT_THAT(none, HasSubstr("No submission matches the call &ldquo;ZZ9&rdquo;."));
+  EXPECT_THAT(none, Not(HasSubstr("<table")));
+
+  // Markup in the filter: shown as text, in the page and in the link back.
+  const std::string markup = "%3Cb%3E%22x%27%26";  // <b>"x'&
+  auto [markup_status, shown] = Get("/admin/submissions?call=" + markup);
+  EXPECT_EQ(markup_status, 200);
+  EXPECT_THAT(shown, HasSubstr("value=\"&lt;b&gt;&quot;x&#39;&amp;\""));
+  EXPECT_THAT(shown, HasSubstr("matches the call &ldquo;&lt;b&gt;&quot;x&#39;&amp;&rdquo;"));
+  EXPECT_THAT(shown, Not(HasSubstr("<b>")));
+  auto [past_status, past] = Get("/admin/submissions?call=" + markup + "&page=2");
+  EXPECT_EQ(past_status, 404);
+  EXPECT_THAT(past, HasSubstr("<a href=\"/admin/submissions?call=" + markup + "\">"));
+}
+
+TEST_F(PagedSubmissionsTest, ABadPageOrCallIsRefusedWithTheFormToMendIt) {
+  UploadCalls();
+  for (const char* page : {"0", "-1", "abc", "1.5", "+2", "1e3", "%00", "1000000000",
+                           "99999999999999999999999999"}) {
+    auto [status, html] = Get(std::string("/admin/submissions?page=") + page);
+    EXPECT_EQ(status, 400) << page;
+    EXPECT_THAT(html, HasSubstr("role=\"alert\">the page is a whole number from 1 to 999999999."))
+        << page;
+  }
+  auto [long_status, too_long] = Get("/admin/submissions?call=" + std::string(21, 'A'));
+  EXPECT_EQ(long_status, 400);
+  EXPECT_THAT(too_long, HasSubstr("at most 20 bytes; this one has 21"));
+  EXPECT_THAT(too_long, HasSubstr("value=\"" + std::string(21, 'A') + "\""));
+  EXPECT_EQ(Get("/admin/submissions?call=OK1%0AA").first, 400);
+  EXPECT_EQ(Get("/admin/submissions?call=" + std::string(20, 'A') + "&page=").first, 200);
 }
 
 TEST(RunStartTest, OnlyOneRunAtATime) {

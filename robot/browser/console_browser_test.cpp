@@ -262,6 +262,14 @@ TEST_F(ConsoleInBrowser, OrganisersCloseAdmitRuleCheckAndPublish) {
   driver_->Execute("document.querySelector(arguments[0]).scrollIntoView({block: 'center'});",
                    Json::array({decision_form}));
   Picture("submissions.png");
+  // The form that picks a call is a plain GET: the view is an address to keep.
+  driver_->SendKeys(driver_->Find("#call"), late_call);
+  Press("main form[method=get] button");
+  ASSERT_EQ(driver_->Url(), Url("/admin/submissions?call=" + late_call)) << TextOf("main");
+  rows = TableRows();
+  ASSERT_THAT(rows, Not(IsEmpty()));
+  for (const std::vector<std::string>& r : rows) EXPECT_THAT(r.at(0), HasSubstr(late_call));
+  EXPECT_EQ(row_of(rows, late_call).at(3), "admitted: " + admitted);
 
   // A ruling on a QSO line; one on a header line is refused, and says why.
   Follow("Rulings");
