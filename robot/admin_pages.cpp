@@ -82,6 +82,17 @@ std::string Pager(const SubmissionsSlice& s) {
   return nav + "</p></nav>\n";
 }
 
+// The view the decision forms bring the organiser back to.
+std::string ViewFields(const SubmissionsView& view) {
+  std::string fields;
+  if (!view.call.empty())
+    fields += "<input type=\"hidden\" name=\"call\" value=\"" + Esc(view.call) + "\">";
+  if (view.page != 1)
+    fields += "<input type=\"hidden\" name=\"page\" value=\"" + std::to_string(view.page) +
+              "\">";
+  return fields;
+}
+
 }  // namespace
 
 std::string LoginPage(const std::string& notice) {
@@ -125,7 +136,7 @@ std::string SubmissionsPage(const SubmissionsSlice& slice, const std::string& cs
       "<th scope=\"col\">Log</th><th scope=\"col\">Decision</th></tr></thead>\n<tbody>\n";
   // The row parts that are the same on every row are made once, and each row
   // is appended in place.
-  const std::string hidden = Hidden(csrf);
+  const std::string hidden = Hidden(csrf) + ViewFields(slice.view);
   body.reserve(body.size() + slice.rows.size() * (700 + hidden.size()));
   for (const VersionState& v : slice.rows) {
     const Submission& s = v.submission;

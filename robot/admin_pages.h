@@ -20,7 +20,7 @@ struct ConsoleState {
 };
 std::string ConsolePage(const ConsoleState& state, const std::string& csrf);
 // One page of the submissions, under the form that picks the call and the
-// links to the other pages.
+// links to the other pages; each decision form brings the organiser back to it.
 std::string SubmissionsPage(const SubmissionsSlice& slice, const std::string& csrf);
 // A view that cannot be shown: the form with the call as typed, what is wrong,
 // and a link on (`link` is one of SubmissionsLink's).

@@ -393,6 +393,13 @@ void AdminRoutes::Submissions(const httplib::Request& req, httplib::Response& re
 
 void AdminRoutes::Decide(const httplib::Request& req, httplib::Response& res,
                          const Session& s) {
+  // A form brings the organiser back to the view it was sent from, read like
+  // any input before anything changes.
+  std::string problem;
+  std::optional<SubmissionsView> view = SubmissionsView{};
+  if (!WantsJson(req))
+    view = ReadSubmissionsView(Field(req, "call"), Field(req, "page"), problem);
+  if (!view) return SendProblem(req, res, 400, "Decision refused", problem);
   Decision d{Trimmed(Field(req, "receipt")), Trimmed(Field(req, "decision")),
              Trimmed(Field(req, "reason")).substr(0, 500), s.organiser, clock_()};
   if (d.decision != "admit" && d.decision != "set-aside")
@@ -400,7 +407,7 @@ void AdminRoutes::Decide(const httplib::Request& req, httplib::Response& res,
   if (d.reason.empty())
     return SendProblem(req, res, 422, "Decision refused", "a decision needs a reason");
   if (!store_.Decide(d)) return SendProblem(req, res, 404, "No such receipt", "no such receipt");
-  Done(req, res, "/admin/submissions", {{"receipt", d.receipt}, {"decision", d.decision}});
+  Done(req, res, SubmissionsLink(*view), {{"receipt", d.receipt}, {"decision", d.decision}});
 }
 
 void AdminRoutes::Zip(const httplib::Request& req, httplib::Response& res) {

@@ -12,6 +12,7 @@
 #include <atomic>
 #include <filesystem>
 #include <fstream>
+#include <map>
 #include <set>
 #include <sstream>
 #include <thread>
@@ -421,7 +422,9 @@ class PagedSubmissionsTest : public AdminRoutesTest {
     for (char c = 'A'; c <= 'W'; ++c) calls_.push_back(std::string("OK1A") + c);
     calls_.insert(calls_.end(), {"DL1XYZ", "G4ABC"});
     for (const std::string& call : calls_) {
-      ASSERT_EQ(Upload(Log(call, "SP2MW", 1)).status, UploadStatus::kAccepted) << call;
+      const UploadAnswer a = Upload(Log(call, "SP2MW", 1));
+      ASSERT_EQ(a.status, UploadStatus::kAccepted) << call;
+      receipts_[call] = a.receipt.receipt;
     }
     std::sort(calls_.begin(), calls_.end());  // the overview's order
     LogIn();
@@ -433,6 +436,7 @@ class PagedSubmissionsTest : public AdminRoutesTest {
   }
 
   std::vector<std::string> calls_;
+  std::map<std::string, std::string> receipts_;  // call, receipt
 };
 
 // The call of each row of a submissions page.
@@ -518,6 +522,42 @@ TEST_F(PagedSubmissionsTest, ABadPageOrCallIsRefusedWithTheFormToMendIt) {
   EXPECT_THAT(too_long, HasSubstr("value=\"" + std::string(21, 'A') + "\""));
   EXPECT_EQ(Get("/admin/submissions?call=OK1%0AA").first, 400);
   EXPECT_EQ(Get("/admin/submissions?call=" + std::string(20, 'A') + "&page=").first, 200);
+}
+
+TEST_F(PagedSubmissionsTest, ADecisionBringsTheOrganiserBackToTheSameView) {
+  UploadCalls();
+  auto [status, html] = Get("/admin/submissions?call=ok1&page=2");
+  ASSERT_EQ(status, 200);
+  EXPECT_THAT(html, HasSubstr("<input type=\"hidden\" name=\"call\" value=\"ok1\">"
+                              "<input type=\"hidden\" name=\"page\" value=\"2\">"));
+  const std::string receipt = receipts_["OK1AM"];
+  auto decide = [&](const std::string& call, const std::string& page) {
+    httplib::Params form{{"csrf", csrf_}, {"receipt", receipt}, {"decision", "set-aside"},
+                         {"reason", "a checklog"}, {"call", call}, {"page", page}};
+    httplib::Result r = client_->Post("/admin/decision", Session(false), form);
+    return r ? std::pair{r->status, r->get_header_value("Location")}
+             : std::pair{-1, std::string()};
+  };
+  auto states = [this] {
+    std::vector<std::string> all;
+    for (const VersionState& v : organisers_->Overview()) all.push_back(v.state);
+    return all;
+  };
+
+  // Tampered views change nothing.
+  const std::vector<std::string> before = states();
+  EXPECT_EQ(decide("x\r\nSet-Cookie: a=b", "2").first, 400);
+  EXPECT_EQ(decide("ok1", "//evil.example/").first, 400);
+  EXPECT_EQ(states(), before);
+
+  using Answer = std::pair<int, std::string>;
+  EXPECT_EQ(decide("ok1", "2"), (Answer{303, "/admin/submissions?call=ok1&page=2"}));
+  EXPECT_EQ(decide("", ""), (Answer{303, "/admin/submissions"}));
+  // Whatever the call, the way back is this page with its query (the client
+  // reads the Location header URL-decoded).
+  EXPECT_EQ(decide("https://evil.e/", "7").second,
+            "/admin/submissions?call=https://evil.e/&page=7");
+  EXPECT_NE(states(), before);
 }
 
 TEST(RunStartTest, OnlyOneRunAtATime) {
