@@ -15,6 +15,7 @@ import argparse
 import http.client
 import json
 import os
+import re
 import statistics
 import sys
 import threading
@@ -274,6 +275,13 @@ def main():
                        ("GET /api/admin/missing", "/api/admin/missing"),
                        ("GET /api/admin/runs", "/api/admin/runs")):
         timed_pages(what, path)
+    # The submissions a page at a time: the last page, and the versions of
+    # the calls that hold "1A" (about one in 260).
+    _, first_page, _ = org.request("GET", "/admin/submissions")
+    found = re.search(rb"Page 1 of ([0-9]+(?:&nbsp;[0-9]{3})*)", first_page)
+    last = int(found.group(1).replace(b"&nbsp;", b"")) if found else 1
+    timed_pages(f"GET /admin/submissions?page={last}", f"/admin/submissions?page={last}")
+    timed_pages("GET /admin/submissions?call=1A", "/admin/submissions?call=1A")
 
     timed_once("publish (POST /api/admin/publish)", "POST", "/api/admin/publish", {"run": run})
     timed_pages("GET /results", "/results")
