@@ -69,9 +69,16 @@ std::string OneLine(std::string text) {
   return text;
 }
 
+// The check's settings of a run, as its defaults are (the robot sets only
+// the period, the country file and the rulings).
 std::string SettingsJson(const RobotConfig& c, int logs, int rulings) {
-  Json json = {{"logs", logs}, {"rulings", rulings}, {"window_minutes", 5},
-               {"uniques", "keep"}, {"penalty", 0}};
+  const check::CheckOptions d;
+  Json json = {{"logs", logs},
+               {"rulings", rulings},
+               {"window_minutes", d.window_minutes},
+               {"serial_window_minutes", d.serial_window_minutes},
+               {"uniques", d.keep_uniques ? "keep" : "remove"},
+               {"penalty", d.penalty}};
   if (c.contest_start) json["start"] = c.contest_start->Format("%Y-%m-%d %H:%M");
   if (c.contest_end) json["end"] = c.contest_end->Format("%Y-%m-%d %H:%M");
   return DumpJson(json);
