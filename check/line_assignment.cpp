@@ -168,13 +168,6 @@ void AddBusts(const Contest& c, std::int32_t la, const Loose& l, const LooseLine
     }
 }
 
-// The free line that is line qso of log `log`.
-const Loose* FindLoose(const std::vector<const Loose*>& of_log, std::int32_t qso) {
-  for (const Loose* l : of_log)
-    if (l->qso == qso) return l;
-  return nullptr;
-}
-
 // A match whose serials were both copied wrong rests on the call and the
 // time alone; a bust of one of its lines whose serials were both copied as
 // sent is the better explanation (A logged as B what C sent, with C's
@@ -187,18 +180,17 @@ void TakeWeakMatches(Contest& c, std::vector<Candidate>& weak, int window) {
   const auto by_log = loose.ByLog(c.logs.size());
   std::vector<Candidate> candidates;
   auto add_busts_of = [&](std::int32_t log, std::int32_t qso) {
-    const Loose* w = FindLoose(by_log[static_cast<std::size_t>(log)], qso);
-    if (w == nullptr) return;
-    AddBusts(c, log, *w, loose, window, candidates);  // w logged a busted call
-    const std::int32_t worked = c.log_of_call[w->worked];
+    const CheckQso& q = c.logs[log].qsos[qso];
+    const Loose w{q.call, q.band, Corrected(c, log, q.minute), log, qso};  // free: not yet tied
+    AddBusts(c, log, w, loose, window, candidates);  // w logged a busted call
+    const std::int32_t worked = c.log_of_call[w.worked];
     if (worked < 0) return;
-    for (const Loose* l : by_log[static_cast<std::size_t>(worked)])  // w explains a bust
-      if (l->band == w->band && Abs(l->minute - w->minute) <= window && l->log != log &&
-          c.log_of_call[l->worked] != log && l->worked != c.logs[worked].call_id &&
-          BustedAs(c, worked, l->qso, *w, c.calls.Text(l->worked))) {
-        candidates.push_back(Rank(c, worked, l->qso, log, qso));
-        candidates.back().bust = true;
-      }
+    std::vector<Candidate> of_line;  // w explains the bust of a line of the worked log
+    for (const Loose* l : by_log[static_cast<std::size_t>(worked)])
+      if (l->band == w.band && Abs(l->minute - w.minute) <= window)
+        AddBusts(c, worked, *l, loose, window, of_line);
+    for (const Candidate& k : of_line)
+      if (k.log_b == log && k.qso_b == qso) candidates.push_back(k);
   };
   for (const Candidate& k : weak) {
     add_busts_of(k.log_a, k.qso_a);
